@@ -1,0 +1,20 @@
+#pragma once
+
+#include <windows.h>
+
+// One INI file, read and written value by value through the Win32
+// private-profile functions; nothing is kept in memory.
+class ProfileFile {
+public:
+    explicit ProfileFile(LPCSTR filePath = nullptr);
+    virtual ~ProfileFile();
+    virtual void Release();
+
+    void SetPath(LPCSTR filePath);
+    UINT GetInt(LPCSTR section, LPCSTR key, int defaultValue) const;
+    DWORD GetString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD bufferSize) const;
+    BOOL WriteString(LPCSTR section, LPCSTR key, LPCSTR value);
+    BOOL WriteInt(LPCSTR section, LPCSTR key, int value);
+
+    char path[MAX_PATH];
+};

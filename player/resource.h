@@ -1,0 +1,3 @@
+#pragma once
+
+// Resources of the player program.

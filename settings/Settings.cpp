@@ -1,0 +1,74 @@
+#include "Settings.h"
+
+#include "Text.h"
+
+const char SettingsFileName[] = "velkin.ini";
+
+const char DefaultSstpScript[] =
+    "Script: \\h\\s0「$」を演奏するよっ。\\n\\n\\u\\w9「#」の\\n『&』やな。\\n\\n\\h\\w9\\s5これって、"
+    "%dmsみたいな曲だよね。\\n\\n\\u\\w9……\\w9なんやそれ。\\h\\w9\\s4さあ？\\_w[3000]\\s0\\e";
+
+static const char General[] = "General";
+static const char Sstp[] = "SSTP";
+static const char HotKey[] = "HotKey";
+
+void BuildSettingsPath(const char* modulePath, char* settingsPath, size_t capacity)
+{
+    ReplaceFileName(settingsPath, capacity, modulePath, SettingsFileName);
+}
+
+static void BuildDefaultSoundFile(char* text, size_t capacity)
+{
+    char windowsDir[MAX_PATH] = "";
+    GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+    CopyText(text, capacity, windowsDir);
+    AppendText(text, capacity, "\\media\\chimes.wav");
+}
+
+static int ReadInt(const ProfileFile& file, const char* section, const char* key, int defaultValue)
+{
+    return static_cast<int>(file.GetInt(section, key, defaultValue));
+}
+
+void LoadSettings(const ProfileFile& file, Settings& s)
+{
+    char defaultSound[MAX_PATH];
+    BuildDefaultSoundFile(defaultSound, sizeof defaultSound);
+
+    s.PlayOnExec = ReadInt(file, General, "PlayOnExec", 0);
+    s.PlayOnInsert = ReadInt(file, General, "PlayOnInsert", 1);
+    s.SoundOnInsert = ReadInt(file, General, "SoundOnInsert", 1);
+    s.SendSstpMsg = ReadInt(file, Sstp, "SendSstpMsg", 0);
+    s.CheckSstpServer = ReadInt(file, Sstp, "CheckSstpServer", 1);
+    file.GetString(General, "SoundFile", defaultSound, s.SoundFile, sizeof s.SoundFile);
+    s.IntroTime = ReadInt(file, General, "IntroTime", 10);
+    s.Drive = ReadInt(file, General, "Drive", -1);
+    file.GetString(Sstp, "SstpServer", "localhost", s.SstpServer, sizeof s.SstpServer);
+    s.SstpPort = static_cast<unsigned short>(ReadInt(file, Sstp, "SstpPort", 9801) & 0xFFFF);
+    file.GetString(Sstp, "SstpScript", DefaultSstpScript, s.SstpScript, sizeof s.SstpScript);
+    for (int i = 0; i < CommandCount; ++i)
+        s.hotKeys[i] = ReadInt(file, HotKey, CommandTable[i].key, CommandTable[i].defaultValue);
+}
+
+bool SaveSettings(ProfileFile& file, const Settings& s)
+{
+    bool ok = true;
+    ok &= file.WriteInt(General, "PlayOnExec", s.PlayOnExec) != FALSE;
+    ok &= file.WriteInt(General, "PlayOnInsert", s.PlayOnInsert) != FALSE;
+    ok &= file.WriteInt(General, "SoundOnInsert", s.SoundOnInsert) != FALSE;
+    ok &= file.WriteInt(Sstp, "SendSstpMsg", s.SendSstpMsg) != FALSE;
+    ok &= file.WriteInt(Sstp, "CheckSstpServer", s.CheckSstpServer) != FALSE;
+    ok &= file.WriteString(General, "SoundFile", s.SoundFile) != FALSE;
+    ok &= file.WriteInt(General, "IntroTime", s.IntroTime) != FALSE;
+    ok &= file.WriteString(Sstp, "SstpServer", s.SstpServer) != FALSE;
+    ok &= file.WriteInt(Sstp, "SstpPort", s.SstpPort) != FALSE;
+    ok &= file.WriteString(Sstp, "SstpScript", s.SstpScript) != FALSE;
+    for (int i = 0; i < CommandCount; ++i)
+        ok &= file.WriteInt(HotKey, CommandTable[i].key, s.hotKeys[i]) != FALSE;
+    return ok;
+}
+
+bool SaveDrive(ProfileFile& file, int drive)
+{
+    return file.WriteInt(General, "Drive", drive) != FALSE;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Helpers shared by the test programs.
+
+// Folder of the running test program, with its trailing backslash.
+std::string ProgramFolder();
+
+// A fresh empty folder under the temporary folder, removed with its files
+// when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::string& Path() const { return path; }
+    std::string File(const char* name) const { return path + name; }
+
+private:
+    std::string path;
+};
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// Starts a program with the given command line (program path included) and
+// waits for its end. Returns its exit code, or -1 when it could not start or
+// did not end within the time limit.
+int RunProgram(const std::string& commandLine, DWORD timeoutMs = 30000);
+
+// Handles every message waiting for this thread.
+void DrainMessages();
+
+// Handles messages until done() holds or the time runs out.
+template <typename Condition>
+bool PumpUntil(Condition done, DWORD timeoutMs = 5000)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        DrainMessages();
+    }
+    return true;
+}

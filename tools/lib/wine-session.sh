@@ -1,0 +1,85 @@
+# Shared by tools/test and tools/demo: a headless X display, the build's own
+# Wine prefix with the virtual CD drive registered, and a persistent
+# wineserver. Everything started here is stopped by session_stop.
+# Source it; needs WINEPREFIX set.
+
+export WINEARCH=win32
+export LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+session_xvfb_pid=""
+session_server_started=""
+
+session_start_xvfb() {
+  local d
+  for d in $(seq 90 140); do
+    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
+    Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    session_xvfb_pid=$!
+    local i
+    for i in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$d" ] && break
+      sleep 0.1
+    done
+    if kill -0 "$session_xvfb_pid" 2>/dev/null; then
+      export DISPLAY=":$d"
+      return 0
+    fi
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}
+
+# Writes the registry and drive letters that the tests and the demo rely on.
+session_configure_prefix() {
+  local mci='HKLM\Software\Microsoft\Windows NT\CurrentVersion\MCI'
+  wine reg add "$mci" /v cdaudio /d vcdaudio.dll /f >/dev/null
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
+  local font
+  for font in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "MS Gothic" "MS PGothic" "ＭＳ ゴシック" "ＭＳ Ｐゴシック"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d "IPAGothic" /f >/dev/null
+  done
+  # Two CD-ROM letters whose folders the virtual drive fills.
+  local letter
+  for letter in d e; do
+    mkdir -p "$WINEPREFIX/vcd/$letter"
+    ln -sfn "$WINEPREFIX/vcd/$letter" "$WINEPREFIX/dosdevices/$letter:"
+    wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null
+  done
+}
+
+# Creates the prefix once; a later run finds it ready and reuses it.
+session_prepare_prefix() {
+  if [ -f "$WINEPREFIX/.velkin-ready" ]; then
+    return 0
+  fi
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  wineboot -i >/dev/null 2>&1
+  session_configure_prefix
+  wineserver -w
+  touch "$WINEPREFIX/.velkin-ready"
+}
+
+# Keeps one wineserver for the whole run. Wine's helper processes (services,
+# the desktop window's explorer) are started here, away from the test
+# programs' output: a helper that inherited a test's pipe would keep CTest
+# waiting for its end.
+session_start_server() {
+  wineserver -p
+  session_server_started=1
+  echo "$DISPLAY" >"$WINEPREFIX/display"
+  wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
+}
+
+session_stop() {
+  if [ -n "$session_server_started" ]; then
+    wineserver -k 2>/dev/null || true
+    rm -f "$WINEPREFIX/display"
+  fi
+  if [ -n "$session_xvfb_pid" ]; then
+    kill "$session_xvfb_pid" 2>/dev/null || true
+    wait "$session_xvfb_pid" 2>/dev/null || true
+  fi
+}
