@@ -1,0 +1,38 @@
+#pragma once
+
+#include <winsock.h>
+
+// A TCP client over Windows Sockets 1.1: start the library, resolve a host,
+// open a stream socket, connect, send and close. Nothing is received.
+class ClientSocket {
+public:
+    ClientSocket();
+    virtual ~ClientSocket();
+    // Stops the sockets library when this object started it. Does not close
+    // the socket; call Close first.
+    virtual void Release();
+
+    int Startup();  // WSAStartup 1.1; 0 on success
+    // A dotted address is looked up in reverse, anything else by name.
+    // Null for a null text or a failed lookup. The entry lives in the
+    // library's per-thread storage until the next lookup.
+    static HOSTENT* Resolve(LPCSTR host);
+    BOOL Open(int port, LPCSTR host);
+    BOOL Connect();
+    // Connect, but give up after timeoutMs. A blocking connect to a host
+    // that never answers waits as long as the system's retries (tens of
+    // seconds), and the player's only thread would stand still meanwhile.
+    // The socket is blocking again when this returns TRUE.
+    BOOL ConnectWithin(DWORD timeoutMs);
+    int Send(const char* data, int length, int flags);
+    void Close();
+
+    SOCKET socketHandle;
+    WSADATA wsaData;
+    int started;
+    sockaddr_in peerAddress;
+
+private:
+    bool WaitUntilConnected(DWORD timeoutMs);
+    static bool ResolveAddress(LPCSTR host, in_addr& address);
+};
