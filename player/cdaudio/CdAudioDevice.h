@@ -62,7 +62,8 @@ public:
     bool IsAudioDisc();
     int GetTrackElapsedSeconds();
     void GetDiscId(char* text, size_t capacity);  // empty text when the device cannot answer
-    long GetUpc();
+    long GetUpc();  // -1 also for a UPC beyond the range of long (most are)
+    bool GetUpcText(char* text, size_t capacity);  // every digit; empty and false when none
     void SetNotifyWindow(HWND window);
 
     MCIDEVICEID deviceId;
@@ -75,4 +76,5 @@ protected:
 private:
     long QueryMsf(DWORD flags, DWORD item, DWORD track);
     long QueryStatus(DWORD flags, DWORD item, DWORD track);
+    bool QueryInfo(DWORD item, char* answer, size_t capacity);
 };

@@ -1,0 +1,36 @@
+#include "CdDrives.h"
+
+#include "Text.h"
+
+#include <windows.h>
+
+namespace {
+
+void FormatRootPath(int drive, char* root, size_t capacity)
+{
+    FormatText(root, capacity, "%c:\\", 'A' + drive);
+}
+
+}  // namespace
+
+int FindCdDrive(int first)
+{
+    for (int drive = first < 0 ? 0 : first; drive <= 25; ++drive) {
+        char root[4];
+        FormatRootPath(drive, root, sizeof root);
+        if (GetDriveTypeA(root) == DRIVE_CDROM)
+            return drive;
+    }
+    return -1;
+}
+
+void FormatDriveText(int drive, char* text, size_t capacity)
+{
+    char root[4];
+    FormatRootPath(drive, root, sizeof root);
+    char label[16] = {};
+    if (GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0))
+        FormatText(text, capacity, "&%c:  (%s)", 'A' + drive, label);
+    else
+        FormatText(text, capacity, "&%c:", 'A' + drive);
+}
