@@ -1,0 +1,243 @@
+#include "SstpNotifier.h"
+
+#include "LoopbackListener.h"
+#include "ScriptEscape.h"
+#include "Settings.h"
+#include "TestSupport.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+namespace {
+
+const char Head[] = "SEND SSTP/1.1\r\nSender: Velkinプレイヤー\r\nCharset: Shift_JIS\r\n";
+
+// A drive holding one disc whose media identity the test chooses. Every
+// command that reaches it is counted.
+class FakeDisc : public CdAudioDevice {
+public:
+    const char* identity = "44167227";  // 2A1F03B in hexadecimal
+    int track = 1;
+    int commands = 0;
+
+protected:
+    MCIERROR SendCommand(UINT message, DWORD flags, void* parameters) override
+    {
+        ++commands;
+        if (message == MCI_INFO && (flags & MCI_INFO_MEDIA_IDENTITY)) {
+            auto* info = static_cast<MCI_INFO_PARMSA*>(parameters);
+            CopyText(info->lpstrReturn, info->dwRetSize, identity);
+            return 0;
+        }
+        if (message == MCI_STATUS && static_cast<MCI_STATUS_PARMS*>(parameters)->dwItem == MCI_STATUS_CURRENT_TRACK) {
+            static_cast<MCI_STATUS_PARMS*>(parameters)->dwReturn = track;
+            return 0;
+        }
+        return MCIERR_UNSUPPORTED_FUNCTION;
+    }
+};
+
+class SstpNotifierTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(library.IsStarted());
+        ASSERT_TRUE(listener.IsListening());
+        ProfileFile none(folder.File("velkin.ini").c_str());
+        LoadSettings(none, settings);  // the defaults
+        settings.SendSstpMsg = 1;
+        CopyText(settings.SstpServer, sizeof settings.SstpServer, "127.0.0.1");
+        settings.SstpPort = static_cast<unsigned short>(listener.Port());
+        WriteDatabase("[2A1F03B]\r\ntitle=Live\r\nartist=Band\r\n0=Intro\r\n1=Outro\r\n");
+    }
+
+    void WriteDatabase(const std::string& text)
+    {
+        WriteWholeFile(folder.File("cdplayer.ini"), text);
+        database.SetPath(folder.File("cdplayer.ini").c_str());
+    }
+
+    void SetScript(const char* script) { CopyText(settings.SstpScript, sizeof settings.SstpScript, script); }
+
+    // The script line that the server received, without the fixed lines
+    // around it; "<wrong frame>" when they are not there.
+    std::string ReceivedScript()
+    {
+        std::string bytes = listener.ReceiveAll();
+        std::string head(Head);
+        if (bytes.size() < head.size() + 4 || bytes.compare(0, head.size(), head) != 0 ||
+            bytes.compare(bytes.size() - 4, 4, "\r\n\r\n") != 0)
+            return "<wrong frame>" + bytes;
+        return bytes.substr(head.size(), bytes.size() - head.size() - 4);
+    }
+
+    // True when the notifier made a connection.
+    bool Connected() { return listener.Accept(300) != INVALID_SOCKET; }
+
+    int Notify()
+    {
+        SstpNotifier notifier(settings, disc, database);
+        return notifier.Notify();
+    }
+
+    SocketLibrary library;
+    LoopbackListener listener;
+    TempFolder folder;
+    Settings settings;
+    FakeDisc disc;
+    ProfileFile database;
+};
+
+TEST_F(SstpNotifierTest, DefaultTemplateGoesOutByteForByte)
+{
+    EXPECT_EQ(1, Notify());
+    std::string expected = std::string(Head) +
+        "Script: \\h\\s0「Intro」を演奏するよっ。\\n\\n\\u\\w9「Band」の\\n『Live』やな。\\n\\n\\h\\w9\\s5これって、"
+        "%dmsみたいな曲だよね。\\n\\n\\u\\w9……\\w9なんやそれ。\\h\\w9\\s4さあ？\\_w[3000]\\s0\\e\r\n\r\n";
+    EXPECT_EQ(expected, listener.ReceiveAll());
+}
+
+TEST_F(SstpNotifierTest, PlaceholdersAreReplacedAndEveryOtherByteKept)
+{
+    struct Case {
+        const char* script;
+        const char* line;
+    } cases[] = {
+        {"Script: $", "Script: Intro"},
+        {"Script: &&", "Script: LiveLive"},
+        {"Script: %d \\n\\e", "Script: %d \\n\\e"},
+        {"Script: #/$/&", "Script: Band/Intro/Live"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SetScript(c.script);
+        EXPECT_EQ(1, Notify()) << c.script;
+        EXPECT_EQ(c.line, ReceivedScript()) << c.script;
+    }
+    disc.track = 2;
+    SetScript("Script: $");
+    Notify();
+    EXPECT_EQ("Script: Outro", ReceivedScript());
+}
+
+TEST_F(SstpNotifierTest, ADiscWithoutEntriesGetsTheDefaultNames)
+{
+    disc.identity = "12345";  // 3039, not in the database
+    disc.track = 3;
+    SetScript("Script: &|#|$");
+    EXPECT_EQ(1, Notify());
+    EXPECT_EQ("Script: （タイトルなし）|（アーティスト名なし）|トラック 3", ReceivedScript());
+
+    database.SetPath("");  // no database found at all
+    Notify();
+    EXPECT_EQ("Script: （タイトルなし）|（アーティスト名なし）|トラック 3", ReceivedScript());
+}
+
+// Names come from a file that others fill; the mascot must get them as text,
+// never as commands, variables or extra header lines.
+TEST_F(SstpNotifierTest, NamesFromTheDatabaseCannotActAsScript)
+{
+    SetScript("Script: \\h[&][#][$]\\e");
+    WriteDatabase("[2A1F03B]\r\ntitle=Bye\\-\\![open,cmd]\r\nartist=100% Live\r\n0=ソナタ 表\\n\r\n");
+    EXPECT_EQ(1, Notify());
+    EXPECT_EQ("Script: \\h[Bye\\\\-\\\\![open,cmd]][100\\% Live][ソナタ 表\\\\n]\\e", ReceivedScript());
+}
+
+TEST(ScriptEscapeTest, LineBreaksAndStrayLeadBytesCannotSlipThrough)
+{
+    char text[32];
+    EscapeScriptText("A\r\nSender: x\n", text, sizeof text);
+    EXPECT_STREQ("ASender: x", text);
+    // 0x81 before "%" or CR is no character: it must not carry them along.
+    EscapeScriptText("\x81%d\x81\r|\x81", text, sizeof text);
+    EXPECT_STREQ("\\%d|", text);
+    EscapeScriptText("ソ\\表", text, sizeof text);
+    EXPECT_STREQ("ソ\\\\表", text);
+    // A full buffer ends before an escape or a character, never inside one.
+    EscapeScriptText("ab\\c", text, 4);
+    EXPECT_STREQ("ab", text);
+    EscapeScriptText("aソ", text, 3);
+    EXPECT_STREQ("a", text);
+}
+
+TEST_F(SstpNotifierTest, PresenceCheckOnlyForExactlyLocalhost)
+{
+    settings.CheckSstpServer = 1;
+    CopyText(settings.SstpServer, sizeof settings.SstpServer, "localhost");
+    EXPECT_EQ(1, Notify());
+    EXPECT_FALSE(Connected()) << "sent although no mascot runs";
+
+    HANDLE mascot = CreateMutexA(nullptr, FALSE, "ssp");
+    ASSERT_NE(nullptr, mascot);
+    SetScript("Script: $");
+    EXPECT_EQ(1, Notify());
+    EXPECT_EQ("Script: Intro", ReceivedScript());
+    CloseHandle(mascot);
+
+    settings.CheckSstpServer = 0;
+    EXPECT_EQ(1, Notify());
+    EXPECT_EQ("Script: Intro", ReceivedScript());
+
+    settings.CheckSstpServer = 1;
+    for (const char* server : {"LOCALHOST", "127.0.0.1"}) {
+        CopyText(settings.SstpServer, sizeof settings.SstpServer, server);
+        EXPECT_EQ(1, Notify()) << server;
+        EXPECT_EQ("Script: Intro", ReceivedScript()) << server;
+    }
+}
+
+TEST_F(SstpNotifierTest, SwitchedOffTouchesNothing)
+{
+    settings.SendSstpMsg = 0;
+    EXPECT_EQ(1, Notify());
+    EXPECT_EQ(0, disc.commands);
+    EXPECT_FALSE(Connected());
+}
+
+TEST_F(SstpNotifierTest, UnreachableServersEndTheCallWithZero)
+{
+    settings.SstpPort = static_cast<unsigned short>(UnusedLoopbackPort());
+    DWORD start = GetTickCount();
+    EXPECT_EQ(0, Notify());
+    printf("refused connection: Notify took %lu ms\n", GetTickCount() - start);
+
+    CopyText(settings.SstpServer, sizeof settings.SstpServer, "no-such-host.invalid");
+    EXPECT_EQ(0, Notify());
+}
+
+TEST_F(SstpNotifierTest, AServerThatNeverAnswersDoesNotHoldThePlayer)
+{
+    LoopbackListener full(1);
+    ASSERT_TRUE(full.FillBacklog());
+    settings.SstpPort = static_cast<unsigned short>(full.Port());
+    DWORD start = GetTickCount();
+    EXPECT_EQ(0, Notify());
+    DWORD elapsed = GetTickCount() - start;
+    printf("unanswered connection: Notify took %lu ms\n", elapsed);
+    EXPECT_LT(elapsed, 5000u);
+}
+
+TEST_F(SstpNotifierTest, ALongRequestArrivesWhole)
+{
+    std::string title;
+    while (title.size() < 120)
+        title += "a\\";
+    WriteDatabase("[2A1F03B]\r\ntitle=" + title + "\r\n");
+    std::string script = "Script: " + std::string(100, '&');
+    SetScript(script.c_str());
+    EXPECT_EQ(1, Notify());
+
+    std::string escaped;
+    for (size_t i = 0; i < title.size(); i += 2)
+        escaped += "a\\\\";
+    std::string expected = "Script: ";
+    for (int i = 0; i < 100; ++i)
+        expected += escaped;
+    std::string received = ReceivedScript();
+    EXPECT_EQ(expected.size(), received.size());
+    EXPECT_TRUE(expected == received) << "the long request differs";
+}
+
+}  // namespace
