@@ -23,7 +23,7 @@ const char RequestTail[] = "\r\n\r\n";
 // Collects the request and hands it to the socket in a few large pieces.
 class RequestWriter {
 public:
-    explicit RequestWriter(ClientSocket& socket) : socket(socket), used(0) {}
+    explicit RequestWriter(ClientSocket& socket) : socket(socket), used(0), failed(false) {}
 
     void Append(const char* bytes, size_t length)
     {
@@ -41,10 +41,12 @@ public:
     }
     void Append(const char* text) { Append(text, strlen(text)); }
 
+    // After a failed send the rest of the request is dropped: the server
+    // has gone and the player carries on.
     void Flush()
     {
-        if (used > 0)
-            socket.Send(buffer, static_cast<int>(used), 0);
+        if (used > 0 && !failed)
+            failed = socket.Send(buffer, static_cast<int>(used), 0) == SOCKET_ERROR;
         used = 0;
     }
 
@@ -52,6 +54,7 @@ private:
     ClientSocket& socket;
     char buffer[4096];
     size_t used;
+    bool failed;
 };
 
 struct ScriptTexts {
