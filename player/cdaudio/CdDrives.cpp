@@ -29,7 +29,8 @@ void FormatDriveText(int drive, char* text, size_t capacity)
     char root[4];
     FormatRootPath(drive, root, sizeof root);
     char label[16] = {};
-    if (GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0))
+    // An empty label (a drive that answers without a disc) shows as no label.
+    if (GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0) && label[0] != '\0')
         FormatText(text, capacity, "&%c:  (%s)", 'A' + drive, label);
     else
         FormatText(text, capacity, "&%c:", 'A' + drive);

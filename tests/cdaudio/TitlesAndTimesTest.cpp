@@ -3,6 +3,7 @@
 #include "RecordingDevice.h"
 #include "TestSupport.h"
 #include "TimeText.h"
+#include "VirtualCd.h"
 
 #include <gtest/gtest.h>
 
@@ -181,6 +182,23 @@ TEST(CdDrivesTest, FindsTheCdLettersOfThePrefix)
     EXPECT_EQ(0, strncmp(text, "&C:", 3));
     FormatDriveText(16, text, sizeof text);
     EXPECT_STREQ("&Q:", text);  // no such drive: the letter alone
+}
+
+TEST(CdDrivesTest, DriveTextsShowTheVolumeLabel)
+{
+    VirtualCd cd;
+    char text[32];
+    // A drive without a disc answers an empty label here, or none at all.
+    FormatDriveText(3, text, sizeof text);
+    EXPECT_STREQ("&D:", text);
+
+    cd.SetLabel('E', "MYDISC");
+    char label[16] = {};
+    GetVolumeInformationA("E:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0);
+    if (strcmp(label, "MYDISC") != 0)
+        GTEST_SKIP() << "this Wine session keeps the label it read at its start";
+    FormatDriveText(4, text, sizeof text);
+    EXPECT_STREQ("&E:  (MYDISC)", text);
 }
 
 }  // namespace
