@@ -2,7 +2,10 @@
 
 #include "DriveFile.h"
 
+#include <winioctl.h>
+
 #include <algorithm>
+#include <string.h>
 
 namespace {
 
@@ -24,6 +27,64 @@ std::string Section(char letter)
 std::string LabelPath(char letter)
 {
     return Section(letter) + ":\\.windows-label";
+}
+
+// Wine's mount manager drive record (its public interface for winecfg).
+struct WineUnixDrive {
+    ULONG size;
+    ULONG type;
+    ULONG fsType;
+    DWORD serial;
+    ULONGLONG unixDevice;
+    WCHAR letter;
+    USHORT mountPointOffset;
+    USHORT deviceOffset;
+    USHORT labelOffset;
+};
+const DWORD kDefineUnixDrive = CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+const DWORD kQueryUnixDrive = CTL_CODE(0x6D, 33, METHOD_BUFFERED, FILE_READ_ACCESS);
+
+// Wine's mount manager reads a drive's label once, when it sets the drive
+// up. Taking the drive away and defining it again, as winecfg does, makes it
+// read the label file anew. Does nothing outside Wine.
+void RereadWineLabel(char letter)
+{
+    HANDLE manager = CreateFileA("\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE)
+        return;
+    union {
+        WineUnixDrive drive;
+        char bytes[1024];
+    } query = {};
+    query.drive.size = sizeof query;
+    query.drive.letter = static_cast<WCHAR>(tolower(static_cast<unsigned char>(letter)));
+    DWORD got = 0;
+    if (DeviceIoControl(manager, kQueryUnixDrive, &query, sizeof query.drive, &query, sizeof query, &got, nullptr) &&
+        query.drive.mountPointOffset && query.drive.mountPointOffset < sizeof query) {
+        query.bytes[sizeof query - 1] = '\0';
+        std::string mountPoint = query.bytes + query.drive.mountPointOffset;
+        ULONG type = query.drive.type;
+
+        WineUnixDrive remove = {};
+        remove.size = sizeof remove;
+        remove.letter = query.drive.letter;
+        DeviceIoControl(manager, kDefineUnixDrive, &remove, sizeof remove, nullptr, 0, &got, nullptr);
+
+        union {
+            WineUnixDrive drive;
+            char bytes[1024];
+        } define = {};
+        if (mountPoint.size() < sizeof define - sizeof define.drive) {
+            define.drive.type = type;
+            define.drive.letter = query.drive.letter;
+            define.drive.mountPointOffset = sizeof define.drive;
+            memcpy(define.bytes + sizeof define.drive, mountPoint.c_str(), mountPoint.size() + 1);
+            define.drive.size = static_cast<ULONG>(sizeof define.drive + mountPoint.size() + 1);
+            DeviceIoControl(manager, kDefineUnixDrive, &define, define.drive.size, nullptr, 0, &got, nullptr);
+        }
+    }
+    CloseHandle(manager);
 }
 
 } // namespace
@@ -50,8 +111,10 @@ VirtualCd::VirtualCd()
 
 VirtualCd::~VirtualCd()
 {
-    for (char letter : labelled)
+    for (char letter : labelled) {
         DeleteFileA(LabelPath(letter).c_str());
+        RereadWineLabel(letter);
+    }
     Restore("VCDAUDIO_STATE", oldState, hadState);
     Restore("VCDAUDIO_LOG", oldLog, hadLog);
     DeleteFileA(logPath.c_str());
@@ -120,11 +183,12 @@ void VirtualCd::SetLabel(char letter, const std::string& label)
     char upper = Section(letter)[0];
     if (label.empty()) {
         DeleteFileA(LabelPath(upper).c_str());
-        return;
+    } else {
+        WriteWholeFile(LabelPath(upper), label);
+        if (std::find(labelled.begin(), labelled.end(), upper) == labelled.end())
+            labelled.push_back(upper);
     }
-    WriteWholeFile(LabelPath(upper), label);
-    if (std::find(labelled.begin(), labelled.end(), upper) == labelled.end())
-        labelled.push_back(upper);
+    RereadWineLabel(upper);
 }
 
 std::string VirtualCd::Log() const

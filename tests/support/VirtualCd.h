@@ -32,9 +32,11 @@ public:
     // program opens or closes the door).
     bool IsDoorOpen(char letter) const;
 
-    // Volume label that GetVolumeInformationA reports for the letter's folder
-    // in the Wine prefix; an empty label removes the label file. Labels are
-    // removed again when the object goes.
+    // Volume label that GetVolumeInformationA reports for the letter in the
+    // Wine prefix, visible at once; an empty label removes the label file.
+    // Labels are removed again when the object goes. Under Wine a CD letter
+    // without a label answers GetVolumeInformationA with an empty label: the
+    // call does not fail for a drive without a disc as it does on Windows.
     void SetLabel(char letter, const std::string& label);
 
     // Any key of the drive file, for cases the methods above do not cover.

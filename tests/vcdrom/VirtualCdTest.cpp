@@ -50,3 +50,21 @@ TEST(VirtualCdTest, LogLinesFiltersAndClearLogEmpties)
     cd.ClearLog();
     EXPECT_EQ(cd.Log(), "");
 }
+
+TEST(VirtualCdTest, SetLabelIsSeenByGetVolumeInformationAtOnce)
+{
+    char label[16];
+    {
+        VirtualCd cd;
+        cd.SetLabel('E', "MYDISC");
+        ASSERT_TRUE(GetVolumeInformationA("E:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0));
+        EXPECT_STREQ(label, "MYDISC");
+        cd.SetLabel('E', "OTHER");
+        ASSERT_TRUE(GetVolumeInformationA("E:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0));
+        EXPECT_STREQ(label, "OTHER");
+    }
+    // Gone with the helper; the letter stays a CD drive.
+    EXPECT_EQ(GetDriveTypeA("E:\\"), static_cast<UINT>(DRIVE_CDROM));
+    ASSERT_TRUE(GetVolumeInformationA("E:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0));
+    EXPECT_STREQ(label, "");
+}
