@@ -1,0 +1,20 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+// One icon in the notification area. The record keeps its first, 88-byte
+// form so that every shell takes it.
+class TrayIcon {
+public:
+    TrayIcon();
+    virtual ~TrayIcon();
+    virtual void Release();
+
+    void Set(HWND window, UINT id, UINT flags, UINT callbackMessage, HICON icon, LPCSTR tip);
+    BOOL Add();
+    BOOL Delete();
+
+    NOTIFYICONDATAA iconData;
+    UINT taskbarCreatedMessage;  // "TaskbarCreated": the shell asks for the icon again
+};
