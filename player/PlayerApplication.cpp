@@ -1,38 +1,122 @@
 #include "PlayerApplication.h"
 
+#include "DiscDatabase.h"
 #include "Text.h"
+#include "resource.h"
+
+#include <stdlib.h>
 
 const char PlayerWindowClassName[] = "VelkinPlayerWndClass";
 const char PlayerTitle[] = "Velkinプレイヤー";
+const char PlayerVersion[] = "2.01";
+const char PlayerMutexName[] = "VelkinPlayerMutex";
+const char SendCommandMessageName[] = "VelkinSendCommand";
 
-PlayerApplication::PlayerApplication() : window(*this), settings() {}
+PlayerApplication::PlayerApplication()
+    : window(*this), sendCommandMessage(0), popupMenu(nullptr), instanceMutex(nullptr), menuBitmaps(),
+      trayIconHandle(nullptr), mediaPresent(FALSE), settings(), paused(FALSE), playModes(0),
+      sstpNotifier(settings, cdDevice, DiscDatabase), controller(*this), trayMenus(*this), hotKeys(*this)
+{
+}
 
 PlayerApplication::~PlayerApplication() {}
 
 BOOL PlayerApplication::InitApplication()
 {
-    char databasePath[MAX_PATH] = "";
-    SearchPathA(nullptr, "cdplayer.ini", nullptr, sizeof databasePath, databasePath, nullptr);
+    char databasePath[MAX_PATH];
+    LocateDiscDatabase(databasePath, sizeof databasePath);
     DiscDatabase.SetPath(databasePath);
 
     char settingsPath[MAX_PATH];
     BuildSettingsPath(modulePath, settingsPath, sizeof settingsPath);
     settingsFile.SetPath(settingsPath);
-    LoadSettings(settingsFile, settings);
+    ReloadSettings();
     return TRUE;
 }
 
 BOOL PlayerApplication::InitInstance()
 {
-    SetNames(PlayerTitle, "2.01");
-    window.RegisterWindowClass(PlayerWindowClassName, 0, nullptr, nullptr, nullptr, nullptr);
-    window.Create(PlayerWindowClassName, title, WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr, nullptr,
-                  nullptr);
+    SetNames(PlayerTitle, PlayerVersion);
+    CreatePlayerWindow();
+    AddTrayIcon();
+    LoadPopupMenu();
+    if (AnotherInstanceRuns()) {
+        trayIcon.Delete();
+        trayMenus.FreeMenuBitmaps();
+        return FALSE;
+    }
+    instanceMutex = CreateMutexA(nullptr, FALSE, PlayerMutexName);
+    srand(GetTickCount());
+    hotKeys.RegisterHotKeys();
+    paused = FALSE;
+    OpenCdDevice();
+    if (settings.PlayOnExec)
+        controller.PlayTrack(1);
     return TRUE;
+}
+
+BOOL PlayerApplication::CreatePlayerWindow()
+{
+    sendCommandMessage = RegisterWindowMessageA(SendCommandMessageName);
+    HICON classIcon = LoadIcon(IDI_VELKIN);
+    window.RegisterWindowClass(PlayerWindowClassName, 0, classIcon, nullptr, nullptr, nullptr);
+    return window.Create(PlayerWindowClassName, title, WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr, nullptr,
+                         nullptr);
+}
+
+void PlayerApplication::AddTrayIcon()
+{
+    trayIconHandle = LoadIcon(IDI_TRAY);
+    trayIcon.Set(window.hwnd, 0, NIF_MESSAGE | NIF_ICON | NIF_TIP, WM_APP, trayIconHandle, title);
+    trayIcon.Add();
+}
+
+void PlayerApplication::LoadPopupMenu()
+{
+    popupMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_POPUP));
+    trayMenus.LoadMenuBitmaps();
+}
+
+bool PlayerApplication::AnotherInstanceRuns()
+{
+    HANDLE other = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, PlayerMutexName);
+    if (!other)
+        return false;
+    CloseHandle(other);
+    return true;
+}
+
+void PlayerApplication::OpenCdDevice()
+{
+    cdDevice.SetNotifyWindow(window.hwnd);
+    cdDevice.Open(settings.Drive);
+    cdDevice.Stop();
+    cdDevice.Seek(1, 0, 0, 0);
+    mediaPresent = cdDevice.IsMediaPresent();
+}
+
+void PlayerApplication::ReloadSettings()
+{
+    LoadSettings(settingsFile, settings);
+    if (window.hwnd)
+        hotKeys.RegisterHotKeys();
 }
 
 int PlayerApplication::ExitInstance(int exitCode)
 {
+    trayIcon.Delete();
+    if (popupMenu) {
+        DestroyMenu(popupMenu);
+        popupMenu = nullptr;
+    }
+    trayMenus.FreeMenuBitmaps();
+    if (instanceMutex)
+        ReleaseMutex(instanceMutex);
     SaveDrive(settingsFile, settings.Drive);
     return exitCode;
+}
+
+BOOL PlayerApplication::PreTranslateMessage(MSG*)
+{
+    return FALSE;
 }

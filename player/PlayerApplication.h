@@ -1,14 +1,34 @@
 #pragma once
 
 #include "Application.h"
+#include "CdAudioDevice.h"
+#include "HotKeys.h"
+#include "PlayerController.h"
 #include "PlayerWindow.h"
 #include "ProfileFile.h"
 #include "Settings.h"
+#include "SstpNotifier.h"
+#include "TrayIcon.h"
+#include "TrayMenus.h"
 
 extern const char PlayerWindowClassName[];  // "VelkinPlayerWndClass"
 extern const char PlayerTitle[];            // "Velkinプレイヤー"
+extern const char PlayerVersion[];          // "2.01"
+extern const char PlayerMutexName[];        // "VelkinPlayerMutex"
+extern const char SendCommandMessageName[]; // "VelkinSendCommand"
 
-// The player program: a hidden window and its message loop.
+// Play-mode bits of playModes.
+enum PlayMode {
+    RepeatAll = 1,
+    RepeatOne = 2,
+    RandomPlay = 4,
+    IntroPlay = 8,
+};
+
+const int MenuBitmapCount = 20;
+
+// The player program: a hidden window, the tray icon and its menus, the CD
+// device and the run-time state, all owned for the whole process.
 class PlayerApplication : public Application {
 public:
     PlayerApplication();
@@ -17,9 +37,44 @@ public:
     BOOL InitApplication() override;
     BOOL InitInstance() override;
     int ExitInstance(int exitCode) override;
+    BOOL PreTranslateMessage(MSG* message) override;
+
+    // Start-up pieces, in the order InitInstance runs them.
+    BOOL CreatePlayerWindow();
+    void AddTrayIcon();
+    void LoadPopupMenu();
+    bool AnotherInstanceRuns();
+    void OpenCdDevice();
+
+    // Settings read again (after the configuration program): the hot-keys
+    // are registered again once the window exists.
+    void ReloadSettings();
+
+    // Filled by the dialogs and external programs (PlayerCommands.cpp).
+    void ShowAboutDialog();
+    void ShowVolumeDialog();
+    void LaunchMultimediaProperties();
+    void LaunchVolumeControl();
+    void LaunchConfigProgram();
+    void ShowCdInfo();
 
     PlayerWindow window;
+    CdAudioDevice cdDevice;
+    TrayIcon trayIcon;
     ProfileFile DiscDatabase;
     ProfileFile settingsFile;
+    UINT sendCommandMessage;
+    HMENU popupMenu;
+    HANDLE instanceMutex;
+    HBITMAP menuBitmaps[MenuBitmapCount];
+    HICON trayIconHandle;
+    BOOL mediaPresent;
     Settings settings;
+    BOOL paused;
+    DWORD playModes;
+
+    SstpNotifier sstpNotifier;
+    PlayerController controller;
+    TrayMenus trayMenus;
+    HotKeys hotKeys;
 };

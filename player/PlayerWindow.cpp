@@ -2,6 +2,8 @@
 
 #include "PlayerApplication.h"
 
+#include <dbt.h>
+
 PlayerWindow::PlayerWindow(PlayerApplication& owner) : app(owner) {}
 
 PlayerWindow::~PlayerWindow() {}
@@ -12,6 +14,32 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    case WM_COMMAND:
+        app.controller.OnCommand(wParam);
+        return 0;
+    case WM_INITMENUPOPUP:
+        app.trayMenus.OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_DEVICECHANGE:
+        app.controller.OnDeviceChange(wParam);
+        return 0;
+    case WM_HOTKEY:
+        app.hotKeys.OnHotKey(wParam);
+        return 0;
+    case MM_MCINOTIFY:
+        app.controller.OnPlayCompleted(wParam);
+        return 0;
+    case WM_APP:
+        app.trayMenus.OnTrayNotify(lParam);
+        return 0;
+    }
+    if (message == app.trayIcon.taskbarCreatedMessage) {
+        app.trayIcon.Add();
+        return DefaultProc(message, wParam, lParam);
+    }
+    if (message == app.sendCommandMessage && message != 0) {
+        app.hotKeys.OnHotKey(wParam);
+        return DefaultProc(message, wParam, lParam);
     }
     return DefaultProc(message, wParam, lParam);
 }

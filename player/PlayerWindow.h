@@ -5,7 +5,7 @@
 class PlayerApplication;
 
 // The player's hidden main window: every message of the player arrives here
-// and is routed to the application.
+// and is routed to the application's parts.
 class PlayerWindow : public Window {
 public:
     explicit PlayerWindow(PlayerApplication& owner);

@@ -1,0 +1,66 @@
+#include "HotKeys.h"
+
+#include "CommandTable.h"
+#include "PlayerApplication.h"
+
+HotKeys::HotKeys(PlayerApplication& owner) : app(owner) {}
+
+void HotKeys::RegisterHotKeys()
+{
+    for (int index = 0; index < CommandCount; ++index) {
+        int value = app.settings.hotKeys[index];
+        RegisterHotKey(app.window.hwnd, index, HotKeyModifiers(value), HotKeyCode(value));
+    }
+}
+
+LRESULT HotKeys::OnHotKey(WPARAM wParam)
+{
+    switch (LOWORD(wParam)) {
+    case CommandMainMenu:
+        app.trayMenus.ShowMainMenu();
+        break;
+    case CommandTrackMenu:
+        app.trayMenus.ShowTrackMenu();
+        break;
+    case CommandDriveMenu:
+        app.trayMenus.ShowDriveMenu();
+        break;
+    case CommandModeMenu:
+        app.trayMenus.ShowModeMenu();
+        break;
+    case CommandPlay:
+        app.controller.PlayPause();
+        break;
+    case CommandStop:
+        app.controller.StopPlay();
+        break;
+    case CommandBack:
+        app.controller.PreviousTrack();
+        break;
+    case CommandNext:
+        app.controller.NextTrack();
+        break;
+    case CommandEject:
+        app.cdDevice.OpenDoor();
+        break;
+    case CommandLoad:
+        app.cdDevice.CloseDoor();
+        break;
+    case CommandCustom:
+        app.LaunchConfigProgram();
+        break;
+    case CommandInfo:
+        app.ShowCdInfo();
+        break;
+    case CommandVolume:
+        app.ShowVolumeDialog();
+        break;
+    case CommandVolCtrl:
+        app.LaunchVolumeControl();
+        break;
+    case CommandPropMM:
+        app.LaunchMultimediaProperties();
+        break;
+    }
+    return 0;
+}

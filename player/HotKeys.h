@@ -1,0 +1,20 @@
+#pragma once
+
+#include <windows.h>
+
+class PlayerApplication;
+
+// The fifteen global hot-keys and the command indices they share with the
+// "VelkinSendCommand" message.
+class HotKeys {
+public:
+    explicit HotKeys(PlayerApplication& owner);
+
+    // Registers every configured combination for the player window, with
+    // the command index as id. Failures are silent.
+    void RegisterHotKeys();
+    LRESULT OnHotKey(WPARAM wParam);
+
+private:
+    PlayerApplication& app;
+};

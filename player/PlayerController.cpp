@@ -1,0 +1,282 @@
+#include "PlayerController.h"
+
+#include "PlayerApplication.h"
+#include "Text.h"
+#include "resource.h"
+
+#include <dbt.h>
+#include <stdlib.h>
+
+namespace {
+
+const DWORD TrackChangeDelayMs = 50;  // lets a running play settle before the stop
+
+long MsfToFrames(long msf)
+{
+    DWORD value = static_cast<DWORD>(msf);
+    return (static_cast<long>(MsfMinutes(value)) * 60 + MsfSeconds(value)) * 75 + MsfFrames(value);
+}
+
+}  // namespace
+
+int ChooseRandomTrack(int trackCount, int draw)
+{
+    if (trackCount == 0)
+        return 0;
+    return trackCount > 0 ? draw % trackCount + 1 : 1;
+}
+
+void FormatSoundCommand(const char* path, char* command, size_t capacity)
+{
+    FormatText(command, capacity, "play \"%s\" wait", path);
+}
+
+PlayerController::PlayerController(PlayerApplication& owner) : sendString(mciSendStringA), app(owner) {}
+
+LRESULT PlayerController::OnCommand(WPARAM wParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDM_PLAY:
+        PlayPause();
+        return 0;
+    case IDM_STOP:
+        StopPlay();
+        return 0;
+    case IDM_BACK:
+        PreviousTrack();
+        return 0;
+    case IDM_NEXT:
+        NextTrack();
+        return 0;
+    case IDM_EJECT:
+        app.cdDevice.OpenDoor();
+        return 0;
+    case IDM_ABOUT:
+        app.ShowAboutDialog();
+        return 0;
+    case IDM_EXIT:
+        app.window.PostMessage(WM_CLOSE, 0, 0);
+        return 0;
+    case IDM_LOAD:
+        app.cdDevice.CloseDoor();
+        return 0;
+    case IDM_CDVOLUME:
+        app.ShowVolumeDialog();
+        return 0;
+    case IDM_MMPROPERTIES:
+        app.LaunchMultimediaProperties();
+        return 0;
+    case IDM_VOLUMECONTROL:
+        app.LaunchVolumeControl();
+        return 0;
+    case IDM_CONFIG:
+        app.LaunchConfigProgram();
+        return 0;
+    case IDM_CDINFO:
+        app.ShowCdInfo();
+        return 0;
+    case IDM_REPEATALL:
+    case IDM_REPEATONE:
+    case IDM_RANDOM:
+    case IDM_INTRO:
+        ToggleMode(LOWORD(wParam) - IDM_REPEATALL);
+        return 0;
+    }
+    if (wParam >= IDM_DEFAULTDRIVE)
+        SelectDrive(wParam);
+    else
+        SelectTrack(wParam);
+    return 0;
+}
+
+bool PlayerController::PlayTrack(int track)
+{
+    if (app.paused)
+        return app.cdDevice.Play(true);  // resume; the caller clears the flag
+    if (!PlayTrackRequest(track))
+        return false;
+    app.sstpNotifier.Notify();
+    app.paused = FALSE;
+    return true;
+}
+
+bool PlayerController::PlayTrackRequest(int track)
+{
+    int introTime = app.settings.IntroTime;
+    if ((app.playModes & IntroPlay) && introTime > 0) {
+        long length = app.cdDevice.GetTrackLength(track);
+        if (length >= 0) {
+            DWORD msf = static_cast<DWORD>(length);
+            int lengthSeconds = MsfMinutes(msf) * 60 + MsfSeconds(msf);
+            if (introTime < lengthSeconds)
+                return app.cdDevice.PlayRange(MakeTmsf(track, 0, 0, 0),
+                                              MakeTmsf(track, introTime / 60, introTime % 60, 0), true);
+        }
+    }
+    return app.cdDevice.PlayTracks(track, track, true);
+}
+
+void PlayerController::PlayRandomTrack()
+{
+    int track = ChooseRandomTrack(app.cdDevice.GetTrackCount(), rand());
+    if (track > 0)
+        PlayTrack(track);
+}
+
+void PlayerController::PlayPause()
+{
+    switch (app.cdDevice.GetMode()) {
+    case CdModeStopped:
+        if (app.paused) {
+            if (PlayTrack(app.cdDevice.GetCurrentTrack()))
+                app.paused = FALSE;
+        } else if (app.playModes & RandomPlay) {
+            PlayRandomTrack();
+        } else {
+            PlayTrack(app.cdDevice.GetCurrentTrack());
+        }
+        break;
+    case CdModePlaying:
+        if (app.cdDevice.Stop())
+            app.paused = TRUE;
+        break;
+    }
+}
+
+void PlayerController::StopPlay()
+{
+    app.cdDevice.Stop();
+    app.cdDevice.Seek(1, 0, 0, 0);
+    app.paused = FALSE;
+}
+
+void PlayerController::PreviousTrack()
+{
+    if (app.playModes & RandomPlay) {
+        PlayRandomTrack();
+        return;
+    }
+    int target = app.cdDevice.GetCurrentTrack() - 1;
+    if (target < 1)
+        target = app.cdDevice.GetTrackCount();
+    Sleep(TrackChangeDelayMs);
+    ChangeTrack(target);
+}
+
+void PlayerController::NextTrack()
+{
+    if (app.playModes & RandomPlay) {
+        PlayRandomTrack();
+        return;
+    }
+    int target = app.cdDevice.GetCurrentTrack() + 1;
+    if (target > app.cdDevice.GetTrackCount())
+        target = 1;
+    Sleep(TrackChangeDelayMs);
+    ChangeTrack(target);
+}
+
+void PlayerController::ChangeTrack(int target)
+{
+    app.cdDevice.Stop();
+    app.cdDevice.Seek(target, 0, 0, 0);
+    if (PlayTrack(target))
+        app.paused = FALSE;
+}
+
+void PlayerController::SelectTrack(WPARAM commandId)
+{
+    if (commandId < IDM_TRACKBASE)
+        return;
+    ChangeTrack(static_cast<int>(commandId - IDM_TRACKBASE));
+}
+
+void PlayerController::SelectDrive(WPARAM commandId)
+{
+    // Only the default device and the letters A: to Z: exist.
+    if (commandId < IDM_DEFAULTDRIVE || commandId > IDM_DRIVEBASE + 25)
+        return;
+    app.cdDevice.Stop();
+    app.cdDevice.Close();
+    if (commandId == IDM_DEFAULTDRIVE)
+        app.settings.Drive = -1;
+    else
+        app.settings.Drive = static_cast<int>(commandId - IDM_DRIVEBASE);
+    app.cdDevice.Open(app.settings.Drive);
+}
+
+void PlayerController::ToggleMode(int index)
+{
+    if (index < 0 || index > 3)
+        return;
+    DWORD bit = 1u << index;
+    UINT commandId = IDM_REPEATALL + index;
+    app.playModes ^= bit;
+    CheckMenuItem(app.popupMenu, commandId, MF_BYCOMMAND | ((app.playModes & bit) ? MF_CHECKED : MF_UNCHECKED));
+}
+
+LRESULT PlayerController::OnPlayCompleted(WPARAM code)
+{
+    if (code != MCI_NOTIFY_SUCCESSFUL)
+        return 0;
+    if (app.playModes & RepeatOne) {
+        int track = app.cdDevice.GetCurrentTrack();
+        app.cdDevice.Seek(track, 0, 0, 0);
+        PlayTrack(track);
+    } else if (app.playModes & RandomPlay) {
+        PlayRandomTrack();
+    } else {
+        int count = app.cdDevice.GetTrackCount();
+        if (IsAtEndOfDisc(count)) {
+            StopPlay();
+            if (app.playModes & RepeatAll)
+                PlayTrack(1);
+        } else {
+            NextTrack();
+        }
+    }
+    return 0;
+}
+
+bool PlayerController::IsAtEndOfDisc(int trackCount)
+{
+    if (trackCount < 1 || app.cdDevice.GetCurrentTrack() < trackCount)
+        return false;
+    // An intro of the last track ends the disc as well: it is the last stop.
+    if (app.playModes & IntroPlay)
+        return true;
+    long position = app.cdDevice.GetPosition();
+    long start = app.cdDevice.GetTrackStart(trackCount);
+    long length = app.cdDevice.GetTrackLength(trackCount);
+    if (position < 0 || start < 0 || length < 0)
+        return true;  // stopping is safer than starting the disc again
+    // Packed MSF values do not compare as numbers: count frames.
+    long startFrames = MsfToFrames(start);
+    long endFrames = startFrames + MsfToFrames(length);
+    return MsfToFrames(position) >= startFrames + (endFrames - startFrames) / 2;
+}
+
+LRESULT PlayerController::OnDeviceChange(WPARAM event)
+{
+    if (event == DBT_DEVICEARRIVAL) {
+        if (!app.settings.PlayOnInsert || app.mediaPresent)
+            return 0;
+        if (app.settings.SoundOnInsert)
+            PlayArrivalSound();
+        app.mediaPresent = app.cdDevice.IsMediaPresent();
+        app.cdDevice.Close();
+        app.cdDevice.Open(app.settings.Drive);
+        StopPlay();
+        PlayTrack(1);
+    } else if (event == DBT_DEVICEREMOVECOMPLETE) {
+        app.mediaPresent = app.cdDevice.IsMediaPresent();
+    }
+    return 0;
+}
+
+void PlayerController::PlayArrivalSound()
+{
+    char command[MAX_PATH + 32];
+    FormatSoundCommand(app.settings.SoundFile, command, sizeof command);
+    sendString(command, nullptr, 0, nullptr);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+#include <stddef.h>
+
+class PlayerApplication;
+
+// Positions inside the main popup menu.
+const int TrackMenuPosition = 8;
+const int OtherMenuPosition = 13;
+const int DriveMenuPosition = 0;  // inside "その他(&O)"
+const int ModeMenuPosition = 1;   // inside "その他(&O)"
+
+// The popup menus of the tray icon: the status lines, the track and drive
+// submenus and the menu images. Building a menu and showing it are separate
+// steps, so the filled menus can be read without opening them.
+class TrayMenus {
+public:
+    explicit TrayMenus(PlayerApplication& owner);
+
+    LRESULT OnTrayNotify(LPARAM mouseMessage);
+    LRESULT OnInitMenuPopup(HMENU menu);
+
+    void ShowMainMenu();
+    void ShowTrackMenu();
+    void ShowDriveMenu();
+    void ShowModeMenu();
+
+    // Fills the main menu as ShowMainMenu shows it.
+    void PrepareMainMenu();
+    void BuildTrackMenu(HMENU menu);
+    void BuildDriveMenu(HMENU menu);
+
+    void LoadMenuBitmaps();
+    void FreeMenuBitmaps();
+
+    HMENU MainMenu() const;
+    HMENU TrackMenu() const;
+    HMENU DriveMenu() const;
+    HMENU ModeMenu() const;
+    HBITMAP Bitmap(int bitmapId) const;
+
+private:
+    void ShowMenu(HMENU menu);
+    void SetStatusLines(const char* status, const char* time);
+
+    PlayerApplication& app;
+};
+
+// The track menu's label: " &5 name" below 10, "1&2 name" from 10 on, cut to
+// capacity without splitting a double-byte character.
+void FormatTrackLabel(int track, const char* name, char* label, size_t capacity);
