@@ -13,7 +13,7 @@ const char PlayerMutexName[] = "VelkinPlayerMutex";
 const char SendCommandMessageName[] = "VelkinSendCommand";
 
 PlayerApplication::PlayerApplication()
-    : window(*this), sendCommandMessage(0), popupMenu(nullptr), instanceMutex(nullptr), menuBitmaps(),
+    : window(*this), aboutDialog(*this), sendCommandMessage(0), popupMenu(nullptr), instanceMutex(nullptr), menuBitmaps(),
       trayIconHandle(nullptr), mediaPresent(FALSE), settings(), paused(FALSE), playModes(0),
       sstpNotifier(settings, cdDevice, DiscDatabase), controller(*this), trayMenus(*this), hotKeys(*this)
 {
@@ -40,6 +40,8 @@ BOOL PlayerApplication::InitInstance()
     CreatePlayerWindow();
     AddTrayIcon();
     LoadPopupMenu();
+    volumeDialog.SetTemplate(IDD_VOLUME, nullptr);
+    aboutDialog.SetTemplate(IDD_ABOUT, nullptr);
     if (AnotherInstanceRuns()) {
         trayIcon.Delete();
         trayMenus.FreeMenuBitmaps();
@@ -116,7 +118,13 @@ int PlayerApplication::ExitInstance(int exitCode)
     return exitCode;
 }
 
-BOOL PlayerApplication::PreTranslateMessage(MSG*)
+// Keyboard navigation in the two modeless dialogs.
+BOOL PlayerApplication::PreTranslateMessage(MSG* message)
 {
+    Dialog* dialogs[] = {&volumeDialog, &aboutDialog};
+    for (Dialog* dialog : dialogs) {
+        if (dialog->hwnd && IsWindow(dialog->hwnd) && IsDialogMessageA(dialog->hwnd, message))
+            return TRUE;
+    }
     return FALSE;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AboutDialog.h"
 #include "Application.h"
 #include "CdAudioDevice.h"
 #include "HotKeys.h"
@@ -10,6 +11,7 @@
 #include "SstpNotifier.h"
 #include "TrayIcon.h"
 #include "TrayMenus.h"
+#include "VolumeDialog.h"
 
 extern const char PlayerWindowClassName[];  // "VelkinPlayerWndClass"
 extern const char PlayerTitle[];            // "Velkinプレイヤー"
@@ -63,6 +65,8 @@ public:
     TrayIcon trayIcon;
     ProfileFile DiscDatabase;
     ProfileFile settingsFile;
+    VolumeDialog volumeDialog;
+    AboutDialog aboutDialog;
     UINT sendCommandMessage;
     HMENU popupMenu;
     HANDLE instanceMutex;
