@@ -89,11 +89,8 @@ public:
         parms.dwTimeFormat = format;
         return Send(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &parms);
     }
-    DWORD SetDoor(bool open)
-    {
-        MCI_SET_PARMS parms = {};
-        return Send(MCI_SET, open ? MCI_SET_DOOR_OPEN : MCI_SET_DOOR_CLOSED, &parms);
-    }
+    // Door, stop and seek to the start go without a parameter block, as the player sends them.
+    DWORD SetDoor(bool open) { return Send(MCI_SET, open ? MCI_SET_DOOR_OPEN : MCI_SET_DOOR_CLOSED, nullptr); }
     // The answer, or -1 when the query fails.
     long Status(DWORD item, int track = 0)
     {
@@ -118,11 +115,7 @@ public:
         parms.dwTo = to;
         return Send(MCI_SEEK, MCI_TO | MCI_WAIT, &parms);
     }
-    DWORD SeekToStart()
-    {
-        MCI_SEEK_PARMS parms = {};
-        return Send(MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, &parms);
-    }
+    DWORD SeekToStart() { return Send(MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, nullptr); }
     DWORD Stop() { return Send(MCI_STOP, MCI_WAIT, nullptr); }
     // The text answered, or "error <code>".
     std::string Info(DWORD item)

@@ -139,10 +139,7 @@ DWORD CdDevice::Command(UINT message, DWORD flags, DWORD_PTR parms)
         VirtualDrive& drive = bay.Drive(letter, now);
         drive.Settle(now);
         CommandLog log(letter, CommandName(message), flags);
-        if (!parms && message != MCI_STOP)
-            result = MCIERR_NULL_PARAMETER_BLOCK;
-        else
-            result = Dispatch(message, flags, parms, drive, now, log);
+        result = Dispatch(message, flags, parms, drive, now, log);
         log.Finish(LOWORD(result));
         if (LOWORD(result) == 0 && message == MCI_PLAY && (flags & MCI_WAIT))
             played = &drive;
@@ -159,6 +156,13 @@ DWORD CdDevice::Command(UINT message, DWORD flags, DWORD_PTR parms)
 DWORD CdDevice::Dispatch(UINT message, DWORD flags, DWORD_PTR parms, VirtualDrive& drive, double now,
                          CommandLog& log)
 {
+    // Stop, and a seek or door change without positions, may come without a
+    // parameter block.
+    bool needsBlock = message == MCI_PLAY || message == MCI_STATUS || message == MCI_INFO ||
+                      message == MCI_GETDEVCAPS || (message == MCI_SEEK && (flags & MCI_TO)) ||
+                      (message == MCI_SET && (flags & MCI_SET_TIME_FORMAT));
+    if (needsBlock && !parms)
+        return MCIERR_NULL_PARAMETER_BLOCK;
     switch (message) {
     case MCI_PLAY:
         return Play(flags, reinterpret_cast<MCI_PLAY_PARMS*>(parms), drive, now, log);
