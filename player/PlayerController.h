@@ -29,7 +29,8 @@ public:
     void ToggleMode(int index);
 
     // True when the completed play ended the disc: the last track is current
-    // and the position lies in the second half of it (or cannot be read).
+    // and either intro play is on, or the position lies in the second half
+    // of that track, or the position cannot be read.
     bool IsAtEndOfDisc(int trackCount);
 
     SendStringFunction sendString;
