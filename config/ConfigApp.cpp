@@ -1,8 +1,16 @@
 #include "ConfigApp.h"
 
-const char ConfigTitle[] = "Velkinプレイヤーの設定";
+#include "Text.h"
+#include "resource.h"
 
-ConfigApp::ConfigApp() : settings()
+#include <commctrl.h>
+
+const char ConfigTitle[] = "Velkinプレイヤーの設定";
+const char ConfigMutexName[] = "VLKConfigMutex";
+
+ConfigApp::ConfigApp()
+    : sheet(*this), generalPage(*this), shortcutKeyPage(*this), sstpPage(*this), instanceMutex(nullptr),
+      settings(), appIcon(nullptr)
 {
     SetNames(ConfigTitle, "1.00");
 }
@@ -18,7 +26,52 @@ BOOL ConfigApp::InitApplication()
     return TRUE;
 }
 
+BOOL ConfigApp::AnotherInstanceRuns()
+{
+    HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, ConfigMutexName);
+    if (!running)
+        return FALSE;
+    CloseHandle(running);
+    return TRUE;
+}
+
+void ConfigApp::SetupSheet()
+{
+    PropertyPage* pages[] = {&generalPage, &shortcutKeyPage, &sstpPage};
+    sheet.Setup(pages, 3, title, nullptr, FALSE, FALSE, 0, 0);
+}
+
 BOOL ConfigApp::InitInstance()
 {
-    return FALSE;
+    // A second start ends at once, without a word and without writing.
+    if (AnotherInstanceRuns())
+        return FALSE;
+    instanceMutex = CreateMutexA(nullptr, FALSE, ConfigMutexName);
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    appIcon = LoadIcon(IDI_GENERAL);
+    SetupSheet();
+    sheet.DoModal();
+    PostQuitMessage(sheet.result);
+    return TRUE;
+}
+
+int ConfigApp::ExitInstance(int exitCode)
+{
+    if (exitCode == IDOK)
+        SaveOrWarn();
+    return exitCode;
+}
+
+bool ConfigApp::SaveOrWarn()
+{
+    if (SaveSettings(settingsFile, settings))
+        return true;
+    // The user pressed OK and believes the settings are kept: say they are not.
+    char text[512];
+    FormatText(text, sizeof text, "設定ファイルに書き込めませんでした。\n%s\n\n設定は保存されていません。",
+               settingsFile.path);
+    ::MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR);
+    return false;
 }

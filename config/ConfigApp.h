@@ -1,12 +1,18 @@
 #pragma once
 
 #include "Application.h"
+#include "ConfigSheet.h"
+#include "GeneralPage.h"
 #include "ProfileFile.h"
 #include "Settings.h"
+#include "ShortcutKeyPage.h"
+#include "SstpPage.h"
 
 extern const char ConfigTitle[];  // "Velkinプレイヤーの設定"
+extern const char ConfigMutexName[];
 
-// The configuration program.
+// The configuration program: one modal sheet; OK writes every setting but
+// the drive, anything else writes nothing.
 class ConfigApp : public Application {
 public:
     ConfigApp();
@@ -14,7 +20,20 @@ public:
 
     BOOL InitApplication() override;
     BOOL InitInstance() override;
+    int ExitInstance(int exitCode) override;
 
+    // Steps of InitInstance, apart so that tests can run the sheet alone.
+    BOOL AnotherInstanceRuns();
+    void SetupSheet();
+    // Writes the settings; tells the user when the file could not be written.
+    bool SaveOrWarn();
+
+    ConfigSheet sheet;
+    GeneralPage generalPage;
+    ShortcutKeyPage shortcutKeyPage;
+    SstpPage sstpPage;
     ProfileFile settingsFile;
+    HANDLE instanceMutex;
     Settings settings;
+    HICON appIcon;
 };

@@ -1,0 +1,25 @@
+#include "ConfigPage.h"
+
+ConfigPage::ConfigPage(ConfigApp& application, UINT templateId, UINT iconId) : app(application)
+{
+    SetTemplate(templateId, iconId);
+}
+
+ConfigPage::~ConfigPage() {}
+
+LRESULT ConfigPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(message, wParam, lParam);
+    case WM_COMMAND:
+        return OnCommand(message, wParam, lParam);
+    default:
+        return PropertyPage::WindowProc(message, wParam, lParam);
+    }
+}
+
+void ConfigPage::EnableControl(int controlId, BOOL enable)
+{
+    EnableWindow(GetDlgItem(controlId), enable);
+}

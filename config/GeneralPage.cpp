@@ -1,0 +1,68 @@
+#include "GeneralPage.h"
+
+#include "ConfigApp.h"
+#include "FileDialog.h"
+#include "ShowVersionBox.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+const char GeneralPage::SoundFilter[] = "WAVEファイル (*.wav)|*.wav|すべてのファイル (*.*)|*.*||";
+
+GeneralPage::GeneralPage(ConfigApp& application) : ConfigPage(application, IDD_GENERAL_PAGE, IDI_GENERAL) {}
+
+GeneralPage::~GeneralPage() {}
+
+LRESULT GeneralPage::OnInitDialog(UINT, WPARAM, LPARAM)
+{
+    // The start page always initialises, so the sheet is tied to its window here.
+    HWND sheetWindow = GetParent();
+    app.sheet.AttachWindow(sheetWindow);
+    app.sheet.SetIcon(app.appIcon, TRUE);
+
+    const Settings& s = app.settings;
+    CheckDlgButton(IDC_PLAY_ON_EXEC, s.PlayOnExec ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(IDC_PLAY_ON_INSERT, s.PlayOnInsert ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(IDC_SOUND_ON_INSERT, s.SoundOnInsert ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemText(IDC_SOUND_FILE, s.SoundFile);
+    SetDlgItemInt(IDC_INTRO_TIME, static_cast<UINT>(s.IntroTime), TRUE);
+    SendDlgItemMessage(IDC_INTRO_SPIN, UDM_SETRANGE, 0, MAKELPARAM(3600, 3));
+    UpdateSoundControls();
+    return TRUE;
+}
+
+LRESULT GeneralPage::OnCommand(UINT, WPARAM wParam, LPARAM)
+{
+    switch (LOWORD(wParam)) {
+    case IDC_PAGE_ICON:
+        ShowVersionBox(app);
+        break;
+    case IDC_SOUND_ON_INSERT:
+        // The box has BS_NOTIFY; its focus notifications change nothing.
+        if (HIWORD(wParam) == BN_CLICKED)
+            UpdateSoundControls();
+        break;
+    case IDC_BROWSE_SOUND:
+        BrowseSoundFile();
+        break;
+    }
+    return FALSE;
+}
+
+void GeneralPage::UpdateSoundControls()
+{
+    BOOL enable = IsDlgButtonChecked(IDC_SOUND_ON_INSERT) == BST_CHECKED;
+    EnableControl(IDC_SOUND_FILE_LABEL, enable);
+    EnableControl(IDC_SOUND_FILE, enable);
+    EnableControl(IDC_BROWSE_SOUND, enable);
+}
+
+void GeneralPage::BrowseSoundFile()
+{
+    char initial[MAX_PATH] = "";
+    GetDlgItemText(IDC_SOUND_FILE, initial, sizeof initial);
+    FileDialog dialog(TRUE, app.sheet.hwnd, initial, SoundFilter, 0, nullptr,
+                      OFN_HIDEREADONLY | OFN_ENABLESIZING, nullptr);
+    if (dialog.DoModal() == IDOK)
+        SetDlgItemText(IDC_SOUND_FILE, dialog.GetFileName());
+}

@@ -1,0 +1,15 @@
+#include "ScriptEdit.h"
+
+ScriptEdit::~ScriptEdit() {}
+
+LRESULT ScriptEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = DefaultProc(message, wParam, lParam);
+    if (message == WM_GETDLGCODE && lParam != 0) {
+        const MSG* pending = reinterpret_cast<const MSG*>(lParam);
+        if (pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN &&
+            !(GetWindowLong(GWL_STYLE) & ES_WANTRETURN))
+            result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+    }
+    return result;
+}

@@ -1,0 +1,173 @@
+#!/usr/bin/env python3
+"""Draws the configuration program's page icons and writes them as .ico files.
+
+Each icon is a list of filled shapes painted back to front. Every pixel is
+sampled 4 x 4 times, so edges come out smooth at both sizes (32 and 16 pixels).
+Usage: make_icons.py OUTPUT_FOLDER
+"""
+import math
+import struct
+import sys
+
+SIZES = (32, 16)
+SUBSAMPLES = 4
+
+
+def circle(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def ring(cx, cy, inner, outer):
+    return lambda x, y: inner * inner < (x - cx) ** 2 + (y - cy) ** 2 <= outer * outer
+
+
+def rounded_rect(left, top, right, bottom, radius):
+    def inside(x, y):
+        if not (left <= x <= right and top <= y <= bottom):
+            return False
+        cx = min(max(x, left + radius), right - radius)
+        cy = min(max(y, top + radius), bottom - radius)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius
+    return inside
+
+
+def polygon(points):
+    def inside(x, y):
+        result = False
+        j = len(points) - 1
+        for i, (xi, yi) in enumerate(points):
+            xj, yj = points[j]
+            if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
+                result = not result
+            j = i
+        return result
+    return inside
+
+
+def gear(cx, cy, outer, inner, hole, teeth):
+    def inside(x, y):
+        dx, dy = x - cx, y - cy
+        d = math.hypot(dx, dy)
+        if d <= hole:
+            return False
+        angle = (math.atan2(dy, dx) / (2 * math.pi) * teeth) % 1.0
+        tip = outer if 0.25 <= angle <= 0.75 else inner
+        return d <= tip
+    return inside
+
+
+def shade(top_color, bottom_color, top, bottom):
+    """A vertical gradient between two colours, as a colour function."""
+    def colour(x, y):
+        t = min(max((y - top) / (bottom - top), 0.0), 1.0)
+        return tuple(round(a + (b - a) * t) for a, b in zip(top_color, bottom_color))
+    return colour
+
+
+def solid(rgb):
+    return lambda x, y: rgb
+
+
+# Coordinates are on a 32-unit square; the 16-pixel image is the same drawing
+# at half scale.
+GENERAL = [
+    # A disc seen from the front, with a gear for "settings".
+    (circle(14, 14, 13.5), solid((90, 90, 110))),
+    (circle(14, 14, 12.5), shade((235, 240, 250), (160, 175, 205), 2, 27)),
+    (ring(14, 14, 5.5, 11), shade((205, 225, 255), (150, 120, 210), 4, 25)),
+    (circle(14, 14, 4.5), solid((90, 90, 110))),
+    (circle(14, 14, 3.2), None),
+    (gear(23.5, 23.5, 8.5, 6.5, 2.5, 8), solid((60, 70, 90))),
+    (gear(23.5, 23.5, 7.5, 5.5, 3.0, 8), shade((250, 210, 90), (215, 140, 30), 16, 31)),
+    (circle(23.5, 23.5, 2.5), None),
+]
+
+SHORTCUT = [
+    # Two key caps: a wide modifier key behind, a key with a return arrow.
+    (rounded_rect(1, 3, 19, 19, 3), solid((70, 70, 80))),
+    (rounded_rect(2, 4, 18, 16, 2.5), shade((250, 250, 250), (200, 200, 210), 4, 16)),
+    (rounded_rect(10, 11, 31, 30, 3.5), solid((50, 60, 90))),
+    (rounded_rect(11, 12, 30, 26.5, 3), shade((255, 255, 255), (195, 205, 225), 12, 27)),
+    (polygon([(25, 15), (27, 15), (27, 22.5), (19.5, 22.5), (19.5, 25), (15, 21.25),
+              (19.5, 17.5), (19.5, 20), (25, 20)]), solid((30, 90, 190))),
+]
+
+SSTP = [
+    # A speech balloon with a musical note: "now playing" sent to a mascot.
+    (rounded_rect(1, 2, 31, 23, 6), solid((40, 90, 160))),
+    (polygon([(7, 21), (15, 21), (5, 30.5)]), solid((40, 90, 160))),
+    (rounded_rect(2.5, 3.5, 29.5, 21.5, 5), shade((255, 255, 255), (215, 230, 250), 3, 22)),
+    (polygon([(8.2, 20), (13, 20), (7.2, 26.5)]), solid((225, 236, 250))),
+    (circle(12.5, 16, 3.2), solid((210, 60, 80))),
+    (polygon([(14.2, 16), (15.7, 16), (15.7, 6), (14.2, 6)]), solid((210, 60, 80))),
+    (polygon([(15.7, 6), (22, 8.5), (22, 11.5), (15.7, 9)]), solid((210, 60, 80))),
+    (circle(20, 16, 1.6), solid((40, 90, 160))),
+    (circle(24.5, 16, 1.6), solid((40, 90, 160))),
+]
+
+
+def render(shapes, size):
+    """Returns size x size RGBA pixels, top row first."""
+    scale = 32.0 / size
+    pixels = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            r = g = b = a = 0.0
+            for sy in range(SUBSAMPLES):
+                for sx in range(SUBSAMPLES):
+                    x = (px + (sx + 0.5) / SUBSAMPLES) * scale
+                    y = (py + (sy + 0.5) / SUBSAMPLES) * scale
+                    colour = None
+                    for inside, paint in shapes:
+                        if inside(x, y):
+                            colour = paint(x, y) if paint else None
+                    if colour:
+                        r += colour[0]
+                        g += colour[1]
+                        b += colour[2]
+                        a += 1
+            n = SUBSAMPLES * SUBSAMPLES
+            if a:
+                row.append((round(r / a), round(g / a), round(b / a), round(255 * a / n)))
+            else:
+                row.append((0, 0, 0, 0))
+        pixels.append(row)
+    return pixels
+
+
+def dib(pixels):
+    """A 32-bit icon image: header, bottom-up BGRA rows, then the AND mask."""
+    size = len(pixels)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    colour = b''.join(bytes((p[2], p[1], p[0], p[3])) for row in reversed(pixels) for p in row)
+    stride = ((size + 31) // 32) * 4
+    mask = b''
+    for row in reversed(pixels):
+        bits = 0
+        for i, p in enumerate(row):
+            if p[3] < 128:
+                bits |= 1 << (stride * 8 - 1 - i)
+        mask += bits.to_bytes(stride, 'big')
+    return header + colour + mask
+
+
+def ico(shapes):
+    images = [dib(render(shapes, size)) for size in SIZES]
+    out = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, image in zip(SIZES, images):
+        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return out + b''.join(images)
+
+
+def main():
+    folder = sys.argv[1]
+    for name, shapes in (('general', GENERAL), ('shortcut', SHORTCUT), ('sstp', SSTP)):
+        with open(f'{folder}/{name}.ico', 'wb') as f:
+            f.write(ico(shapes))
+
+
+if __name__ == '__main__':
+    main()
