@@ -1,14 +1,60 @@
-// Filled by the dialogs and external programs.
+// The player's dialogs and the programs it starts.
 #include "PlayerApplication.h"
 
-void PlayerApplication::ShowAboutDialog() {}
+#include "CdInfoMenu.h"
+#include "ExternalPrograms.h"
+#include "Text.h"
 
-void PlayerApplication::ShowVolumeDialog() {}
+void PlayerApplication::ShowAboutDialog()
+{
+    if (IsWindow(aboutDialog.hwnd))
+        aboutDialog.BringWindowToTop();
+    else
+        aboutDialog.CreateModeless();
+}
 
-void PlayerApplication::LaunchMultimediaProperties() {}
+void PlayerApplication::ShowVolumeDialog()
+{
+    // A fresh dialog at the pointer, with the volume as it is now.
+    if (IsWindow(volumeDialog.hwnd))
+        volumeDialog.Destroy();
+    LoadTrackbarClass();
+    volumeDialog.CreateModeless();
+}
 
-void PlayerApplication::LaunchVolumeControl() {}
+void PlayerApplication::LaunchMultimediaProperties()
+{
+    if (!StartMultimediaProperties(window.hwnd))
+        window.MessageBox(MultimediaPropertiesError, title, MB_OK | MB_ICONERROR);
+}
 
-void PlayerApplication::LaunchConfigProgram() {}
+void PlayerApplication::LaunchVolumeControl()
+{
+    if (!StartVolumeControl(window.hwnd))
+        window.MessageBox(VolumeControlError, title, MB_OK | MB_ICONERROR);
+}
 
-void PlayerApplication::ShowCdInfo() {}
+void PlayerApplication::LaunchConfigProgram()
+{
+    // The configuration program never writes the drive; the reload below
+    // reads back the one chosen in this run.
+    SaveDrive(settingsFile, settings.Drive);
+    char path[MAX_PATH];
+    BuildConfigProgramPath(modulePath, path, sizeof path);
+    if (!RunAndWait(path)) {
+        char text[MAX_PATH + 64];
+        FormatConfigProgramError(path, text, sizeof text);
+        window.MessageBox(text, title, MB_OK | MB_ICONERROR);
+        return;
+    }
+    ReloadSettings();
+}
+
+void PlayerApplication::ShowCdInfo()
+{
+    HMENU menu = BuildCdInfoMenu(cdDevice);
+    if (!menu)
+        return;
+    ShowPopupAtPointer(menu, window.hwnd);
+    DestroyMenu(menu);
+}
