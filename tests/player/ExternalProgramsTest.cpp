@@ -54,21 +54,6 @@ TEST(ExternalProgramsTest, ErrorPutsThePathOnALineOfItsOwn)
     EXPECT_STREQ("設定プログラム\nC:\\ソフト\\vlkcfg.exe\nを起動できません。", text);
 }
 
-TEST(ExternalProgramsTest, RunAndWaitReturnsAfterTheProgramEnded)
-{
-    TempFolder folder;
-    std::string program = folder.File("vlkcfg.exe");
-    EXPECT_FALSE(RunAndWait(program.c_str()));
-
-    ASSERT_TRUE(CopyFileA((ProgramFolder() + DoubleName).c_str(), program.c_str(), FALSE));
-    WriteWholeFile(folder.File("velkin.ini"), "[General]\r\nDrive=4\r\n");
-    ASSERT_TRUE(RunAndWait(program.c_str()));
-    // Its work is done by the time the wait returns.
-    char value[32] = "";
-    GetPrivateProfileStringA("Test", "DriveSeen", "", value, sizeof value, folder.File("velkin.ini").c_str());
-    EXPECT_STREQ("4", value);
-}
-
 TEST(ExternalProgramsTest, VolumeControlFallsBackToTheNewerName)
 {
     TempFolder folder;
@@ -91,16 +76,6 @@ TEST(ExternalProgramsTest, VolumeControlFallsBackToTheNewerName)
     ASSERT_TRUE(CopyFileA((ProgramFolder() + DoubleName).c_str(), folder.File("sndvol32.exe").c_str(), FALSE));
     ASSERT_TRUE(FindVolumeControl(path, sizeof path));
     EXPECT_TRUE(EndsWith(path, "\\sndvol32.exe")) << path;
-}
-
-TEST(ExternalProgramsTest, MultimediaPropertiesFailWithoutTheApplet)
-{
-    TempFolder folder;
-    CurrentDirectory inFolder(folder.Path());
-    char path[MAX_PATH];
-    if (FindOnSearchPath("mmsys.cpl", path, sizeof path))
-        GTEST_SKIP() << "this system has " << path;
-    EXPECT_FALSE(StartMultimediaProperties(nullptr));
 }
 
 }  // namespace
