@@ -347,3 +347,16 @@ bool Screenshot(const std::string& name)
     return RunUnixProgram("/usr/bin/import -window root " + file) == 0 &&
            GetFileAttributesA((folder + "\\" + name + ".png").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+bool PressKeys(const std::string& keys)
+{
+    // Wine takes key presses from the X server only while one of its windows
+    // has the focus: a small window of this test takes it.
+    HWND focus = CreateWindowExA(0, "STATIC", "velkin-e2e-focus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 160, 60,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    DrainMessages();
+    int code = RunUnixProgram("/usr/bin/xdotool search --name velkin-e2e-focus windowfocus --sync key " + keys);
+    DestroyWindow(focus);
+    DrainMessages();
+    return code == 0;
+}

@@ -139,3 +139,5 @@ private:
 int RunUnixProgram(const std::string& commandLine, DWORD timeoutMs = 15000);
 // Saves the X screen as <build>/e2e-screenshots/<name>.png.
 bool Screenshot(const std::string& name);
+// Presses keys on the X display (xdotool's names, e.g. ctrl+alt+Right).
+bool PressKeys(const std::string& keys);
