@@ -36,16 +36,27 @@ session_configure_prefix() {
   local mci='HKLM\Software\Microsoft\Windows NT\CurrentVersion\MCI'
   wine reg add "$mci" /v cdaudio /d vcdaudio.dll /f >/dev/null
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
-  local font
-  for font in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "MS Gothic" "MS PGothic" "ＭＳ ゴシック" "ＭＳ Ｐゴシック"; do
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d "IPAGothic" /f >/dev/null
-  done
+  session_map_fonts
   # Two CD-ROM letters whose folders the virtual drive fills.
   local letter
   for letter in d e; do
     mkdir -p "$WINEPREFIX/vcd/$letter"
     ln -sfn "$WINEPREFIX/vcd/$letter" "$WINEPREFIX/dosdevices/$letter:"
     wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null
+  done
+}
+
+# The dialogs ask for Japanese Windows fonts. The proportional ones (the UI
+# font and the dialog font, which is the UI font on Japanese Windows) map to
+# the proportional IPA font, the fixed-pitch ones to the fixed-pitch one;
+# texts laid out for a proportional font are cut off in a fixed-pitch one.
+session_map_fonts() {
+  local key='HKCU\Software\Wine\Fonts\Replacements' font
+  for font in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "MS PGothic" "ＭＳ Ｐゴシック"; do
+    wine reg add "$key" /v "$font" /d "IPAPGothic" /f >/dev/null
+  done
+  for font in "MS Gothic" "ＭＳ ゴシック"; do
+    wine reg add "$key" /v "$font" /d "IPAGothic" /f >/dev/null
   done
 }
 
