@@ -1,10 +1,12 @@
 #include "ConfigApp.h"
+#include "FileDialog.h"
 #include "SheetScript.h"
 #include "TestSupport.h"
 #include "Text.h"
 #include "resource.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -135,6 +137,60 @@ TEST_F(ConfigSheetTest, GeneralPageShowsTheSettingsAndOkTakesWhatItShows)
     std::string saved = ReadWholeFile(SettingsPath());
     EXPECT_NE(std::string::npos, saved.find("IntroTime=1000\r\n")) << saved;
     EXPECT_NE(std::string::npos, saved.find("SoundFile=D:\\other.wav\r\n")) << saved;
+}
+
+TEST_F(ConfigSheetTest, BrowseButtonPutsTheChosenFileIntoTheEdit)
+{
+    std::string wave = folder.File("bell.wav");
+    WriteWholeFile(wave, "RIFF");
+    WriteSettings("[General]\r\nSoundFile=\r\n");
+    ConfigApp& a = Prepare();
+    GeneralPage& page = a.generalPage;
+    auto openDialog = [&] {
+        PostMessageA(Item(page, IDC_BROWSE_SOUND), BM_CLICK, 0, 0);
+        return true;
+    };
+    HWND dialog = nullptr;
+    auto findDialog = [&] { return (dialog = FindBox("")) != nullptr; };
+    SheetScript script;
+    script.Then(WaitForPage(page))
+        .Then(openDialog)
+        .Then(findDialog)
+        .Then([&] {
+            EXPECT_EQ(Sheet(), GetWindow(dialog, GW_OWNER));
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        })
+        .Then(WaitUntilNoBox(""))
+        .Then([&] {
+            EXPECT_EQ("", Text(page, IDC_SOUND_FILE)) << "a cancelled choice changes nothing";
+            return openDialog();
+        })
+        .Then(findDialog)
+        .Then([&] {
+            HWND field = GetDlgItem(dialog, cmb13);
+            SetWindowTextA(field ? field : GetDlgItem(dialog, edt1), wave.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Then(WaitUntilNoBox(""))
+        .Then([&] {
+            EXPECT_STRCASEEQ(wave.c_str(), Text(page, IDC_SOUND_FILE).c_str());
+            PressCancel();
+            return true;
+        });
+    EXPECT_EQ(IDCANCEL, RunSheet(script));
+}
+
+TEST(SoundFilterTest, GivesTheDialogFourStrings)
+{
+    FileDialog dialog(TRUE, nullptr, "", GeneralPage::SoundFilter, 0, nullptr, 0, nullptr);
+    const char* list = dialog.ofn.lpstrFilter;
+    const char* expected[] = {"WAVEファイル (*.wav)", "*.wav", "すべてのファイル (*.*)", "*.*", ""};
+    for (const char* part : expected) {
+        EXPECT_STREQ(part, list);
+        list += strlen(list) + 1;
+    }
 }
 
 TEST_F(ConfigSheetTest, IntroTimeIsStoredAsTyped)
@@ -561,6 +617,86 @@ TEST_F(ConfigSheetTest, FailedSaveTellsTheUserWhatWasNotSaved)
     EXPECT_NE(std::string::npos, boxText.find(SettingsPath())) << boxText;
     EXPECT_NE(std::string::npos, boxText.find("設定は保存されていません。")) << boxText;
     EXPECT_EQ(LoadIconA(nullptr, IDI_ERROR), boxIcon);
+}
+
+}  // namespace
+
+namespace {
+
+// Copies what the screen shows of a window (frame included) into a BMP file.
+bool SaveWindowImage(HWND window, const std::string& path)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    DWORD stride = ((width * 3 + 3) / 4) * 4;
+    std::string pixels(stride * height, '\0');
+    GetDIBits(memory, bitmap, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes += pixels;
+    WriteWholeFile(path, bytes);
+    return ReadWholeFile(path).size() == bytes.size();
+}
+
+// Pictures of the three pages for the documentation. Runs only when
+// VELKIN_SCREENSHOT_DIR names the folder for them (tools/screenshots-config).
+TEST_F(ConfigSheetTest, Screenshots)
+{
+    char folderName[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("VELKIN_SCREENSHOT_DIR", folderName, sizeof folderName))
+        GTEST_SKIP() << "VELKIN_SCREENSHOT_DIR is not set";
+    std::string out = std::string(folderName) + "\\";
+    WriteSettings("[General]\r\nSoundFile=C:\\windows\\media\\chimes.wav\r\n[SSTP]\r\nSendSstpMsg=1\r\n");
+    ConfigApp& a = Prepare();
+    const char* names[] = {"config-general", "config-shortcut", "config-sstp"};
+    SheetScript script;
+    script.Then(WaitForPage(a.generalPage)).Then([&] {
+        SetWindowPos(Sheet(), HWND_TOP, 16, 16, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        return true;
+    });
+    for (int i = 0; i < 3; ++i) {
+        int waited = 0;
+        script
+            .Then([&, i] {
+                ShowPage(i);
+                SetFocus(GetDlgItem(Sheet(), IDOK));
+                RedrawWindow(Sheet(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+                return true;
+            })
+            .Then([waited]() mutable { return ++waited > 30; })  // let the desktop show it
+            .Then([&, i] {
+                EXPECT_TRUE(SaveWindowImage(Sheet(), out + names[i] + ".bmp")) << names[i];
+                return true;
+            });
+    }
+    script.Then([&] {
+        PressCancel();
+        return true;
+    });
+    RunSheet(script);
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ static BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
     GetClassNameA(window, className, sizeof className);
     if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window) || window == search->except)
         return TRUE;
-    if (WindowText(window) != search->caption)
+    if (!search->caption.empty() && WindowText(window) != search->caption)
         return TRUE;
     search->found = window;
     return FALSE;

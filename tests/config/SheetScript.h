@@ -33,8 +33,8 @@ private:
     bool gaveUp = false;
 };
 
-// A visible top-level dialog of the thread with the given caption, other
-// than except, or null.
+// A visible top-level dialog of the thread with the given caption (any
+// caption when it is empty), other than except, or null.
 HWND FindThreadDialog(DWORD threadId, const std::string& caption, HWND except = nullptr);
 // Posts IDOK, IDNO and IDCANCEL to every dialog of this thread but except.
 void DismissThreadDialogs(HWND except);
