@@ -71,8 +71,11 @@ void SstpPage::FormatHostReport(char* text, size_t capacity, const char* name, b
 
 void SstpPage::CheckHost()
 {
-    char host[64] = "";
-    GetDlgItemText(IDC_SSTP_SERVER, host, sizeof host);
+    // The first 63 bytes are looked up, without half a character at the end.
+    char typed[256] = "";
+    GetDlgItemText(IDC_SSTP_SERVER, typed, sizeof typed);
+    char host[64];
+    CopyText(host, sizeof host, typed);
 
     char report[512];
     UINT icon;

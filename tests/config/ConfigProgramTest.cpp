@@ -139,6 +139,29 @@ TEST_F(ConfigProgramTest, SecondStartEndsAtOnceAndTheFirstKeepsItsSheet)
     EXPECT_EQ(2, WaitForExit());
 }
 
+TEST_F(ConfigProgramTest, VersionBoxOpensFromThePageIcon)
+{
+    HWND sheet = StartWithSheet();
+    ASSERT_NE(nullptr, sheet);
+    DWORD thread = started.back().dwThreadId;
+    HWND page = FindWindowExA(sheet, nullptr, "#32770", nullptr);
+    ASSERT_NE(nullptr, page);
+    HWND icon = GetDlgItem(page, 1009);
+    PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    PostMessageA(icon, WM_LBUTTONUP, 0, 0);
+
+    HWND box = nullptr;
+    EXPECT_TRUE(PumpUntil([&] { return (box = FindThreadDialog(thread, "バージョン情報")) != nullptr; }, 30000));
+    if (box) {
+        std::string text = MessageBoxText(box);
+        EXPECT_EQ(0u, text.find(std::string(Title) + "\nVersion 1.00  (Build: ")) << text;
+        PressButton(box, IDOK);
+    }
+    PumpUntil([&] { return FindThreadDialog(thread, "バージョン情報") == nullptr; }, 30000);
+    PressSheetButton(sheet, IDCANCEL);
+    EXPECT_EQ(2, WaitForExit());
+}
+
 TEST_F(ConfigProgramTest, FailedSaveIsShownAndNothingIsLostSilently)
 {
     // A folder where the file should be: no key can be written.
