@@ -4,7 +4,6 @@
 #include "Text.h"
 #include "resource.h"
 
-
 ConfigSheet::ConfigSheet(ConfigApp& application) : app(application) {}
 
 ConfigSheet::~ConfigSheet() {}
