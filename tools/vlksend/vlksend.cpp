@@ -9,10 +9,15 @@
 //                                 WM_DEVICECHANGE broadcast for a volume
 //   vlksend cancelmenu            WM_CANCELMODE: closes an open popup menu
 //   vlksend exit                  WM_COMMAND "終了" (40007)
+//   vlksend close                 closes the player's open dialogs (their close box)
+//   vlksend sheet 0|1|2|ok|cancel the configuration program's sheet: shows a
+//                                 page, or presses OK or Cancel
 //
 // Exit codes: 0 sent, 1 no player window, 2 bad arguments, 3 not delivered.
 #include <windows.h>
+#include <commctrl.h>
 #include <dbt.h>
+#include <prsht.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -28,7 +33,8 @@ const UINT DeliveryTimeoutMs = 10000;
 int Usage()
 {
     fputs("usage: vlksend find | command <index> | menu <id> | tray left|right |\n"
-          "               device arrival|removal [letter] | cancelmenu | exit\n",
+          "               device arrival|removal [letter] | cancelmenu | close | exit |\n"
+          "               sheet 0|1|2|ok|cancel\n",
           stderr);
     return 2;
 }
@@ -62,6 +68,59 @@ int BroadcastDeviceChange(bool arrival, char letter)
     return 0;
 }
 
+struct DialogSearch {
+    DWORD processId;  // 0: any process
+    bool needTabs;
+    HWND found[16];
+    int count;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
+{
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(param);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    const int tabControl = 0x3020;
+    if (strcmp(className, "#32770") == 0 && IsWindowVisible(window) &&
+        (search->processId == 0 || processId == search->processId) &&
+        (!search->needTabs || GetDlgItem(window, tabControl)) && search->count < 16)
+        search->found[search->count++] = window;
+    return TRUE;
+}
+
+int CloseDialogs(HWND player)
+{
+    DialogSearch search = {};
+    GetWindowThreadProcessId(player, &search.processId);
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+    for (int i = 0; i < search.count; ++i)
+        PostMessageA(search.found[i], WM_CLOSE, 0, 0);
+    return 0;
+}
+
+int DriveSheet(const char* what)
+{
+    DialogSearch search = {};
+    search.needTabs = true;
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.count == 0) {
+        fputs("vlksend: no configuration sheet is open\n", stderr);
+        return 1;
+    }
+    HWND sheet = search.found[0];
+    // A click on the button, as the user makes it.
+    if (strcmp(what, "ok") == 0)
+        return Post(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+    if (strcmp(what, "cancel") == 0)
+        return Post(GetDlgItem(sheet, IDCANCEL), BM_CLICK, 0, 0);
+    unsigned long page = 0;
+    if (!ParseNumber(what, &page))
+        return Usage();
+    return Post(sheet, PSM_SETCURSEL, page, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -83,6 +142,9 @@ int main(int argc, char** argv)
         return BroadcastDeviceChange(strcmp(argv[2], "arrival") == 0, letter);
     }
 
+    if (strcmp(verb, "sheet") == 0)
+        return argc == 3 ? DriveSheet(argv[2]) : Usage();
+
     if (!window) {
         fputs("vlksend: the player is not running\n", stderr);
         return 1;
@@ -100,6 +162,8 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "cancelmenu") == 0)
         return Post(window, WM_CANCELMODE, 0, 0);
+    if (strcmp(verb, "close") == 0)
+        return CloseDialogs(window);
     if (strcmp(verb, "exit") == 0)
         return Post(window, WM_COMMAND, ExitCommand, 0);
     return Usage();
