@@ -1,5 +1,6 @@
 #include "ConfigApp.h"
 
+#include "NamedMutex.h"
 #include "Text.h"
 #include "resource.h"
 
@@ -28,11 +29,7 @@ BOOL ConfigApp::InitApplication()
 
 BOOL ConfigApp::AnotherInstanceRuns()
 {
-    HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, ConfigMutexName);
-    if (!running)
-        return FALSE;
-    CloseHandle(running);
-    return TRUE;
+    return NamedMutexExists(ConfigMutexName);
 }
 
 void ConfigApp::SetupSheet()

@@ -1,6 +1,7 @@
 #include "PlayerApplication.h"
 
 #include "DiscDatabase.h"
+#include "NamedMutex.h"
 #include "Text.h"
 #include "resource.h"
 
@@ -81,11 +82,7 @@ void PlayerApplication::LoadPopupMenu()
 
 bool PlayerApplication::AnotherInstanceRuns()
 {
-    HANDLE other = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, PlayerMutexName);
-    if (!other)
-        return false;
-    CloseHandle(other);
-    return true;
+    return NamedMutexExists(PlayerMutexName);
 }
 
 void PlayerApplication::OpenCdDevice()

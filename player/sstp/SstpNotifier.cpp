@@ -2,6 +2,7 @@
 
 #include "ClientSocket.h"
 #include "DiscDatabase.h"
+#include "NamedMutex.h"
 #include "ScriptEscape.h"
 
 #include <string.h>
@@ -74,13 +75,8 @@ SstpNotifier::SstpNotifier(const Settings& settings, CdAudioDevice& device, cons
 static bool IsMascotRunning()
 {
     bool found = false;
-    for (const char* name : MascotMutexNames) {
-        HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name);
-        if (mutex) {
-            CloseHandle(mutex);
-            found = true;
-        }
-    }
+    for (const char* name : MascotMutexNames)
+        found |= NamedMutexExists(name);
     return found;
 }
 
