@@ -1,122 +1,154 @@
-// The exact command words, watched where they leave for winmm.
-#include "RecordingDevice.h"
+// The device against the real winmm and the virtual CD drive of the test
+// prefix, as the player meets it; the drive's log shows the exact commands.
+#include "CdAudioDevice.h"
+#include "TimeText.h"
+#include "VirtualCd.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
-TEST(CdAudioDeviceTest, OpenSendsTheDriveAsElementThenSetsTmsf)
+// Track starts 00:02:00, 04:10:30 and 09:01:12.
+const char* const ThreeTracks = "4:08.30 4:50.57 3:00.00";
+
+std::vector<WPARAM> notified;
+
+LRESULT CALLBACK CollectNotifications(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    RecordingDevice device;
-    ASSERT_TRUE(device.Open(-1));
-    ASSERT_TRUE(device.Open(4));
-    ASSERT_EQ(4u, device.sent.size());
-    EXPECT_EQ(0x3100u, device.sent[0].flags);
-    EXPECT_EQ("(none)", device.sent[0].element);
-    EXPECT_EQ(static_cast<DWORD>(MCI_DEVTYPE_CD_AUDIO), device.sent[0].value);
-    EXPECT_EQ(0x3300u, device.sent[2].flags);
-    EXPECT_EQ("E:", device.sent[2].element);
-    EXPECT_EQ(static_cast<UINT>(MCI_SET), device.sent[3].message);
-    EXPECT_EQ(0x402u, device.sent[3].flags);
-    EXPECT_EQ(static_cast<DWORD>(MCI_FORMAT_TMSF), device.sent[3].value);
-    EXPECT_EQ(7u, device.deviceId);
+    if (message == MM_MCINOTIFY)
+        notified.push_back(wParam);
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
-TEST(CdAudioDeviceTest, PlayTracksEndsOneSecondBeforeTheLastTrackEnds)
-{
-    RecordingDevice device;
-    ASSERT_TRUE(device.Open(4));
-    device.status[{MCI_STATUS_NUMBER_OF_TRACKS, 0}] = 10;
-    device.status[{MCI_STATUS_LENGTH, 3}] = MakeMsf(3, 27, 40);
-    device.status[{MCI_STATUS_LENGTH, 4}] = MakeMsf(4, 0, 10);
+class CdAudioDeviceTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = CollectNotifications;
+        windowClass.lpszClassName = "CdAudioTestNotify";
+        RegisterClassA(&windowClass);
+        window = CreateWindowA("CdAudioTestNotify", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        device.SetNotifyWindow(window);
+        notified.clear();
+    }
+    void TearDown() override { DestroyWindow(window); }
 
-    struct {
-        int first, last;
-        bool notify;
-        DWORD flags, to;
-    } cases[] = {
-        {3, 3, true, 0xD, MakeTmsf(3, 3, 26, 40)},
-        {2, 4, false, 0xC, MakeTmsf(4, 3, 59, 10)},  // whole seconds borrow a minute
-        {10, 10, true, 0x5, 0},                      // the final track: to the end of the disc
-    };
-    for (const auto& c : cases) {
-        device.sent.clear();
-        device.PlayTracks(c.first, c.last, c.notify);
-        const SentCommand& play = device.sent.back();
-        ASSERT_EQ(static_cast<UINT>(MCI_PLAY), play.message);
-        EXPECT_EQ(c.flags, play.flags) << c.first;
-        EXPECT_EQ(MakeTmsf(c.first, 0, 0, 0), play.from) << c.first;
-        if (c.flags & MCI_TO) {
-            EXPECT_EQ(c.to, play.to) << c.first;
-        }
-        EXPECT_EQ(static_cast<DWORD>(MCI_FORMAT_TMSF), play.formatInForce);
+    // The count-th notification since the test began; 0 when it did not come.
+    WPARAM Notification(size_t count)
+    {
+        return PumpUntil([&] { return notified.size() >= count; }, 20000) ? notified[count - 1] : 0;
     }
 
-    // Without a track count the play still goes out, to the end of the disc.
-    device.status.erase({MCI_STATUS_NUMBER_OF_TRACKS, 0});
-    device.PlayTracks(3, 3, false);
-    EXPECT_EQ(0x4u, device.sent.back().flags);
-}
+    VirtualCd cd;
+    HWND window = nullptr;
+    CdAudioDevice device;  // goes first, while the drive file is still there
+};
 
-TEST(CdAudioDeviceTest, MsfQueriesSwitchToMsfAndBackEvenWhenTheyFail)
+TEST_F(CdAudioDeviceTest, OpenSendsTheDriveLetterAndReadsTheDisc)
 {
-    RecordingDevice device;
-    ASSERT_TRUE(device.Open(-1));
-    device.status[{MCI_STATUS_LENGTH, 3}] = MakeMsf(3, 27, 40);
-    device.sent.clear();
-
-    EXPECT_EQ(static_cast<long>(MakeMsf(3, 27, 40)), device.GetTrackLength(3));
-    EXPECT_EQ(-1, device.GetPosition());
-    ASSERT_EQ(6u, device.sent.size());
-    for (size_t i = 0; i < 6; i += 3) {
-        EXPECT_EQ(static_cast<DWORD>(MCI_FORMAT_MSF), device.sent[i].value);
-        EXPECT_EQ(static_cast<DWORD>(MCI_FORMAT_MSF), device.sent[i + 1].formatInForce);
-        EXPECT_EQ(static_cast<DWORD>(MCI_FORMAT_TMSF), device.sent[i + 2].value);
-    }
-    EXPECT_EQ(0x112u, device.sent[1].flags);
-    EXPECT_EQ(0x102u, device.sent[4].flags);
-    EXPECT_EQ(static_cast<DWORD>(MCI_STATUS_POSITION), device.sent[4].value);
-}
-
-TEST(CdAudioDeviceTest, DiscIdIsTheIdentityAs32BitHexOrEmpty)
-{
-    RecordingDevice device;
-    ASSERT_TRUE(device.Open(-1));
-    struct {
-        const char* identity;
-        const char* id;
-    } cases[] = {{"305419896", "12345678"}, {"4294967295", "FFFFFFFF"}, {"4294967297", "1"},
-                 {" 855338x", "D0D2A"},     {"none", ""}};
-    char id[16];
-    for (const auto& c : cases) {
-        device.info[MCI_INFO_MEDIA_IDENTITY] = c.identity;
-        device.GetDiscId(id, sizeof id);
-        EXPECT_STREQ(c.id, id) << c.identity;
-    }
-    EXPECT_EQ(0x800u, device.sent.back().flags);
-    EXPECT_EQ(16u, device.sent.back().track);  // the return buffer's size
-
-    char small[4];
-    device.info[MCI_INFO_MEDIA_IDENTITY] = "855338";
-    device.GetDiscId(small, sizeof small);
-    EXPECT_STREQ("D0D", small);
-}
-
-TEST(CdAudioDeviceTest, UpcBeyondLongIsMinusOneButKeptAsText)
-{
-    RecordingDevice device;
-    ASSERT_TRUE(device.Open(-1));
+    cd.InsertDisc('E', ThreeTracks, "4988001234567");
+    ASSERT_TRUE(device.Open(-1));  // the default drive, E:
+    EXPECT_EQ(CdModeStopped, device.GetMode());
+    EXPECT_EQ(3, device.GetTrackCount());
     char text[16];
-    device.info[MCI_INFO_MEDIA_UPC] = "2147483647";
-    EXPECT_EQ(2147483647, device.GetUpc());
-    EXPECT_EQ(0x400u, device.sent.back().flags);
-
-    device.info[MCI_INFO_MEDIA_UPC] = "4988001234567";
-    EXPECT_EQ(-1, device.GetUpc());
+    device.GetDiscId(text, sizeof text);
+    EXPECT_STREQ("D0D2A", text);
+    EXPECT_EQ(-1, device.GetUpc());  // 13 digits do not fit a long
     EXPECT_TRUE(device.GetUpcText(text, sizeof text));
     EXPECT_STREQ("4988001234567", text);
-    device.info[MCI_INFO_MEDIA_UPC] = "2147483648";
-    EXPECT_EQ(-1, device.GetUpc());
+
+    ASSERT_TRUE(device.Close());
+    ASSERT_TRUE(device.Open(4));
+    EXPECT_EQ(1u, cd.LogLines("E OPEN flags=0x3100 type=516 -> 0").size()) << cd.Log();
+    EXPECT_EQ(1u, cd.LogLines("E OPEN flags=0x3300 element=E: type=516 -> 0").size()) << cd.Log();
+    cd.InsertDisc('E', "40:10.33", "123456");  // lead-out at 40:12.33
+    device.GetDiscId(text, sizeof text);
+    EXPECT_STREQ("2C42F", text);  // fewer than 3 tracks: the lead-out counts too
+    EXPECT_EQ(123456, device.GetUpc());
+
+    // One data track is no audio disc and does not play; two tracks count
+    // as audio whatever they are.
+    cd.InsertDisc('E', "data/1:00.00");
+    EXPECT_FALSE(device.IsAudioDisc());
+    EXPECT_FALSE(device.PlayTracks(1, 1, false));
+    cd.InsertDisc('E', "data/1:00.00 data/2:00.00");
+    EXPECT_TRUE(device.IsAudioDisc());
+}
+
+TEST_F(CdAudioDeviceTest, PlayTracksSendsTheRangeAndReportsHowThePlayEnded)
+{
+    cd.SetSpeed(1000);
+    cd.InsertDisc('E', "0:05.00 0:05.00 3:27.40 4:00.10 0:05.00 0:05.00 0:05.00 0:05.00 0:05.00 20:00.00");
+    ASSERT_TRUE(device.Open(4));
+    ASSERT_TRUE(device.PlayTracks(3, 3, true));
+    EXPECT_EQ(static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL), Notification(1));
+    EXPECT_EQ(3, device.GetCurrentTrack());  // ended a second before track 4
+    EXPECT_EQ(CdModeStopped, device.GetMode());
+
+    ASSERT_TRUE(device.PlayTracks(2, 4, false));
+    cd.SetSpeed(1);
+    ASSERT_TRUE(device.PlayTracks(10, 10, true));
+    EXPECT_EQ(CdModePlaying, device.GetMode());
+    const char* plays[] = {
+        "E PLAY flags=0xD from=0x00000003 to=0x281A0303 -> 0",  // to 3:26.40
+        "E PLAY flags=0xC from=0x00000002 to=0x0A3B0304 -> 0",  // 4:00.10 ends at 3:59.10
+        "E PLAY flags=0x5 from=0x0000000A -> 0",                // the final track: to the end
+    };
+    for (const char* play : plays)
+        EXPECT_EQ(1u, cd.LogLines(play).size()) << play << "\n" << cd.Log();
+
+    ASSERT_TRUE(device.PlayTracks(10, 10, true));
+    EXPECT_EQ(static_cast<WPARAM>(MCI_NOTIFY_SUPERSEDED), Notification(2));
+    ASSERT_TRUE(device.Stop());
+    EXPECT_EQ(static_cast<WPARAM>(MCI_NOTIFY_ABORTED), Notification(3));
+}
+
+TEST_F(CdAudioDeviceTest, SeekPositionsAndTrackTime)
+{
+    cd.InsertDisc('E', ThreeTracks);
+    ASSERT_TRUE(device.Open(-1));
+    EXPECT_EQ(MakeMsf(4, 50, 57), static_cast<DWORD>(device.GetTrackLength(2)));
+    // The query in MSF left the device in TMSF again.
+    ASSERT_TRUE(device.Seek(2, 1, 5, 20));
+    EXPECT_EQ(MakeMsf(5, 15, 50), static_cast<DWORD>(device.GetPosition()));  // 4:10.30 + 1:05.20
+    EXPECT_EQ(65, device.GetTrackElapsedSeconds());
+    char text[32];
+    FormatTrackTime(device, text, sizeof text);
+    EXPECT_STREQ("1:05\x81\x5E" "4:50", text);
+
+    ASSERT_TRUE(device.Seek(0, 0, 0, 0));
+    EXPECT_EQ(MakeMsf(0, 2, 0), static_cast<DWORD>(device.GetPosition()));
+}
+
+TEST_F(CdAudioDeviceTest, WithoutADiscOrAfterAFailedOpenCommandsFail)
+{
+    ASSERT_TRUE(device.Open(4));
+    EXPECT_FALSE(device.IsMediaPresent());
+    EXPECT_EQ(CdModeNotReady, device.GetMode());
+    EXPECT_EQ(-1, device.GetTrackCount());
+    char text[16] = "old";
+    device.GetDiscId(text, sizeof text);
+    EXPECT_STREQ("", text);
+
+    cd.InsertDisc('E', ThreeTracks);
+    ASSERT_TRUE(device.Close());
+    EXPECT_FALSE(device.Open(7));  // H: is no drive of the virtual CD
+    EXPECT_EQ(-1, device.GetMode());
+    EXPECT_EQ(-1, device.GetTrackCount());
+    EXPECT_FALSE(device.IsMediaPresent());
+    EXPECT_FALSE(device.PlayTracks(1, 1, true));
+    EXPECT_FALSE(device.Seek(1, 0, 0, 0));
+    FormatTrackTime(device, text, sizeof text);
+    EXPECT_STREQ("----／----", text);  // dashes, not a made-up time
+    DrainMessages();
+    EXPECT_TRUE(notified.empty());
+
+    ASSERT_TRUE(device.Open(4));
+    EXPECT_EQ(3, device.GetTrackCount());
 }
 
 }  // namespace
