@@ -1,209 +1,90 @@
 #include "PlayerHarness.h"
 #include "Text.h"
-#include "resource.h"
 
 #include <dbt.h>
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
 
 namespace {
 
 using Tracks = std::vector<int>;
 
-// TMSF of a position inside a track.
-long Tmsf(int track, int minutes, int seconds, int frames)
-{
-    return static_cast<long>(MakeTmsf(track, minutes, seconds, frames));
-}
-
-TEST(PlayerController, NextOnTheLastTrackPlaysTheFirstAndBackOnTheFirstTheLast)
+TEST(PlayerController, NextAndBackWrapAroundStopRewindsAndADriveChoiceStopsWithoutPlaying)
 {
     PlayerHarness player;
     player.cd.SetSpeed(1);
     player.cd.InsertDisc('E', "1:00.00 1:00.00 1:00.00");
+    player.cd.InsertDisc('D', "1:00.00");
     player.Start();
+    PlayerController& controller = player.app.controller;
 
-    player.app.controller.SelectTrack(IDM_TRACKBASE + 3);
-    player.app.controller.NextTrack();
-    EXPECT_EQ(1, player.app.cdDevice.GetCurrentTrack());
-    player.app.controller.PreviousTrack();
-    EXPECT_EQ(3, player.app.cdDevice.GetCurrentTrack());
-    player.app.controller.PreviousTrack();
+    controller.SelectTrack(IDM_TRACKBASE + 3);
+    controller.NextTrack();
+    controller.PreviousTrack();
+    controller.PreviousTrack();
     EXPECT_EQ((Tracks{3, 1, 3, 2}), player.PlayedTracks());
-    EXPECT_EQ(CdModePlaying, player.app.cdDevice.GetMode());
-}
-
-TEST(PlayerController, ADiscPlaysThroughAndStopsRewound)
-{
-    PlayerHarness player;
-    player.cd.SetSpeed(20);
-    player.cd.InsertDisc('E', "0:04.00 0:04.00 0:04.00");
-    player.Start();
-
-    ASSERT_TRUE(player.app.controller.PlayTrack(1));
-    ASSERT_TRUE(player.WaitFor([&] {
-        return player.Plays().size() >= 3 && player.app.cdDevice.GetMode() == CdModeStopped;
-    }));
-    DrainMessages();
-    EXPECT_EQ((Tracks{1, 2, 3}), player.PlayedTracks());
+    controller.StopPlay();
+    EXPECT_EQ(CdModeStopped, player.app.cdDevice.GetMode());
     EXPECT_EQ(1, player.app.cdDevice.GetCurrentTrack());
-    // The last track is played to the end of the disc: no end position.
-    EXPECT_EQ(-1, LogValue(player.Plays().back(), "to"));
+
+    controller.PlayTrack(2);
+    player.cd.ClearLog();
+    controller.SelectDrive(IDM_DRIVEBASE + 3);
+    EXPECT_EQ(3, player.app.settings.Drive);
+    EXPECT_EQ(1u, player.cd.LogLines("E STOP").size());
+    EXPECT_EQ(1u, player.cd.LogLines("element=D:").size());
+    EXPECT_TRUE(player.Plays().empty());
 }
 
-TEST(PlayerController, RepeatAllStartsTheDiscAgain)
+TEST(PlayerController, RepeatOneWithRandomReplaysTheTrackWhileBackAndNextDraw)
 {
-    PlayerHarness player;
-    player.cd.SetSpeed(20);
-    player.cd.InsertDisc('E', "0:04.00 0:04.00");
-    player.Start();
-    player.app.controller.ToggleMode(0);
+    EXPECT_EQ(0, ChooseRandomTrack(0, 12345));  // a disc without tracks: none
+    EXPECT_EQ(10, ChooseRandomTrack(10, 9));
 
-    player.app.controller.PlayTrack(1);
-    ASSERT_TRUE(player.WaitForPlays(4));
-    player.app.controller.StopPlay();
-    Tracks played = player.PlayedTracks();
-    played.resize(4);
-    EXPECT_EQ((Tracks{1, 2, 1, 2}), played);
-}
-
-TEST(PlayerController, RepeatOneReplaysTheTrackAndWithRandomBackAndNextStillChoose)
-{
     PlayerHarness player;
     player.cd.SetSpeed(20);
     player.cd.InsertDisc('E', "0:04.00 0:04.00 0:04.00 0:04.00 0:04.00 0:04.00 0:04.00 0:04.00");
     player.Start();
-    player.app.controller.ToggleMode(1);
-
-    player.app.controller.SelectTrack(IDM_TRACKBASE + 2);
+    PlayerController& controller = player.app.controller;
+    controller.ToggleMode(1);
+    controller.ToggleMode(2);
+    controller.SelectTrack(IDM_TRACKBASE + 5);
     ASSERT_TRUE(player.WaitForPlays(3));
     Tracks played = player.PlayedTracks();
     played.resize(3);
-    EXPECT_EQ((Tracks{2, 2, 2}), played);
+    EXPECT_EQ((Tracks{5, 5, 5}), played);
 
-    // With random play as well, the end of a track still replays it...
-    player.app.controller.ToggleMode(2);
-    player.cd.SetSpeed(1);
-    player.app.controller.SelectTrack(IDM_TRACKBASE + 5);
-    player.cd.SetSpeed(20);
-    size_t before = player.Plays().size();
-    ASSERT_TRUE(player.WaitForPlays(before + 1));
-    EXPECT_EQ(5, player.PlayedTracks()[before]);
-
-    // ...while Back and Next choose at random.
     player.cd.SetSpeed(1);
     std::set<int> chosen;
     bool allInOrder = true;
     for (int i = 0; i < 12; ++i) {
         int current = player.app.cdDevice.GetCurrentTrack();
-        if (i % 2)
-            player.app.controller.NextTrack();
-        else
-            player.app.controller.PreviousTrack();
+        i % 2 ? controller.NextTrack() : controller.PreviousTrack();
         int now = player.app.cdDevice.GetCurrentTrack();
         chosen.insert(now);
-        int expected = i % 2 ? current % 8 + 1 : (current + 6) % 8 + 1;
-        allInOrder = allInOrder && now == expected;
+        allInOrder = allInOrder && now == (i % 2 ? current % 8 + 1 : (current + 6) % 8 + 1);
     }
     EXPECT_FALSE(allInOrder);
     EXPECT_GT(chosen.size(), 2u);
-    player.app.controller.StopPlay();
 }
 
-TEST(PlayerController, IntroPlaysTheFirstSecondsOfEachTrack)
+TEST(PlayerController, IntroPlaysTheFirstSecondsAndAShorterTrackWhole)
 {
     PlayerHarness player;
-    player.cd.SetSpeed(50);
+    player.cd.SetSpeed(1);
     player.cd.InsertDisc('E', "0:30.00 2:00.00 0:06.00 0:30.00");
     player.Start();
-    player.app.settings.IntroTime = 10;
     player.app.controller.ToggleMode(3);
-
-    player.app.controller.PlayTrack(1);
-    ASSERT_TRUE(player.WaitFor([&] {
-        return player.Plays().size() >= 4 && player.app.cdDevice.GetMode() == CdModeStopped;
-    }));
-    DrainMessages();
-    std::vector<std::string> plays = player.Plays();
-    ASSERT_EQ(4u, plays.size());
-    EXPECT_EQ(Tmsf(1, 0, 10, 0), LogValue(plays[0], "to"));
-    EXPECT_EQ(Tmsf(2, 0, 10, 0), LogValue(plays[1], "to"));
-    // Shorter than the intro: the whole track, to a second before its end.
-    EXPECT_EQ(Tmsf(3, 0, 5, 0), LogValue(plays[2], "to"));
-    EXPECT_EQ(Tmsf(4, 0, 10, 0), LogValue(plays[3], "to"));
-    EXPECT_EQ(1, player.app.cdDevice.GetCurrentTrack());
-
-    player.app.settings.IntroTime = 90;
-    player.cd.SetSpeed(1);
-    player.app.controller.SelectTrack(IDM_TRACKBASE + 2);
-    EXPECT_EQ(Tmsf(2, 1, 30, 0), LogValue(player.Plays().back(), "to"));
-    player.app.controller.StopPlay();
-}
-
-TEST(PlayerController, PauseKeepsThePositionForPlayAndNextStartsTheNextTrack)
-{
-    PlayerHarness player;
-    player.cd.SetSpeed(10);
-    player.cd.InsertDisc('E', "1:00.00 1:00.00 1:00.00");
-    player.Start();
-
-    player.app.controller.PlayPause();  // stopped, not paused: plays the current track
-    ASSERT_EQ((Tracks{1}), player.PlayedTracks());
-    ASSERT_TRUE(player.WaitFor([&] { return player.app.cdDevice.GetTrackElapsedSeconds() >= 3; }));
-    player.app.controller.PlayPause();
-    EXPECT_TRUE(player.app.paused);
-    EXPECT_EQ(CdModeStopped, player.app.cdDevice.GetMode());
-    int elapsed = player.app.cdDevice.GetTrackElapsedSeconds();
-
-    player.app.controller.PlayPause();
-    EXPECT_FALSE(player.app.paused);
-    EXPECT_EQ(CdModePlaying, player.app.cdDevice.GetMode());
-    EXPECT_EQ((Tracks{1, 0}), player.PlayedTracks());  // resumed, not started again
-    EXPECT_GE(player.app.cdDevice.GetTrackElapsedSeconds(), elapsed);
-
-    player.app.controller.PlayPause();
-    ASSERT_TRUE(player.app.paused);
-    player.cd.SetSpeed(1);
-    player.app.controller.NextTrack();
-    EXPECT_FALSE(player.app.paused);
-    EXPECT_EQ(CdModePlaying, player.app.cdDevice.GetMode());
-    EXPECT_EQ(2, player.app.cdDevice.GetCurrentTrack());
-    EXPECT_LE(player.app.cdDevice.GetTrackElapsedSeconds(), 1);
-
-    player.app.controller.StopPlay();
-    EXPECT_EQ(CdModeStopped, player.app.cdDevice.GetMode());
-    EXPECT_EQ(1, player.app.cdDevice.GetCurrentTrack());
-    EXPECT_FALSE(player.app.paused);
-}
-
-TEST(PlayerController, ChoosingADriveStopsAndReopensWithoutPlaying)
-{
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', "1:00.00 1:00.00");
-    player.cd.InsertDisc('D', "1:00.00 1:00.00");
-    player.Start();
-    player.app.controller.PlayTrack(1);
-    player.cd.ClearLog();
-
-    player.app.controller.SelectDrive(IDM_DRIVEBASE + 3);
-    EXPECT_EQ(3, player.app.settings.Drive);
-    EXPECT_TRUE(player.Plays().empty());
-    std::vector<std::string> opens = player.cd.LogLines(" OPEN ");
-    ASSERT_EQ(1u, opens.size());
-    EXPECT_NE(std::string::npos, opens[0].find("element=D:"));
-    EXPECT_EQ(CdModeStopped, player.app.cdDevice.GetMode());
-    EXPECT_EQ(1u, player.cd.LogLines("E STOP").size());
-
-    player.app.controller.SelectDrive(IDM_DEFAULTDRIVE);
-    EXPECT_EQ(-1, player.app.settings.Drive);
-    // Past Z: there is no drive.
-    player.app.controller.SelectDrive(IDM_DRIVEBASE + 26);
-    EXPECT_EQ(-1, player.app.settings.Drive);
-    EXPECT_EQ(2u, player.cd.LogLines(" OPEN ").size());
-    EXPECT_TRUE(player.Plays().empty());
+    const struct {
+        int introTime, track, minutes, seconds;
+    } cases[] = {{10, 1, 0, 10}, {90, 2, 1, 30}, {10, 3, 0, 5}};  // 0:05 is the last second of track 3
+    for (const auto& c : cases) {
+        player.app.settings.IntroTime = c.introTime;
+        player.app.controller.SelectTrack(IDM_TRACKBASE + c.track);
+        EXPECT_EQ(static_cast<long>(MakeTmsf(c.track, c.minutes, c.seconds, 0)), LogValue(player.Plays().back(), "to"))
+            << "track " << c.track;
+    }
 }
 
 // What the arrival sound would have sent, and how many plays had started then.
@@ -218,17 +99,15 @@ MCIERROR WINAPI RecordSound(LPCSTR command, LPSTR, UINT, HWND)
     return 0;
 }
 
-TEST(PlayerController, ADiscArrivalPlaysTheSoundThenTrackOneOnce)
+TEST(PlayerController, ADiscArrivalPlaysTheQuotedSoundThenTrackOneOnlyWithPlayOnInsert)
 {
     PlayerHarness player;
     player.cd.SetSpeed(1);
     player.Start();
-    ASSERT_FALSE(player.app.mediaPresent);
     player.app.settings.SoundOnInsert = 1;
     CopyText(player.app.settings.SoundFile, sizeof player.app.settings.SoundFile,
              "C:\\Program Files\\Sounds\\disc in.wav");
     soundPlayer = &player;
-    soundCommand.clear();
     player.app.controller.sendString = RecordSound;
 
     player.app.settings.PlayOnInsert = 0;
@@ -242,27 +121,6 @@ TEST(PlayerController, ADiscArrivalPlaysTheSoundThenTrackOneOnce)
     EXPECT_EQ("play \"C:\\Program Files\\Sounds\\disc in.wav\" wait", soundCommand);
     EXPECT_EQ(0u, playsAtSound);
     EXPECT_EQ((Tracks{1}), player.PlayedTracks());
-    EXPECT_TRUE(player.app.mediaPresent);
-
-    player.app.controller.NextTrack();
-    player.app.controller.OnDeviceChange(DBT_DEVICEARRIVAL);
-    EXPECT_EQ((Tracks{1, 2}), player.PlayedTracks());  // the disc is not restarted
-
-    // Ejecting the playing disc starts nothing.
-    player.app.cdDevice.OpenDoor();
-    player.cd.RemoveDisc('E');
-    player.app.controller.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE);
-    DrainMessages();
-    EXPECT_FALSE(player.app.mediaPresent);
-    EXPECT_EQ((Tracks{1, 2}), player.PlayedTracks());
-}
-
-TEST(PlayerController, RandomPlayChoosesNoTrackOnADiscWithoutTracks)
-{
-    EXPECT_EQ(0, ChooseRandomTrack(0, 12345));
-    EXPECT_EQ(1, ChooseRandomTrack(-1, 12345));  // count unknown: the first track
-    EXPECT_EQ(6, ChooseRandomTrack(10, 12345));
-    EXPECT_EQ(10, ChooseRandomTrack(10, 9));
 }
 
 }  // namespace

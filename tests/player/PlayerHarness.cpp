@@ -33,28 +33,14 @@ void PlayerHarness::Start()
 std::vector<int> PlayerHarness::PlayedTracks() const
 {
     std::vector<int> tracks;
-    for (const std::string& line : Plays()) {
-        long from = LogValue(line, "from");
-        tracks.push_back(from < 0 ? 0 : static_cast<int>(from & 0xFF));
-    }
+    for (const std::string& line : Plays())
+        tracks.push_back(static_cast<int>(LogValue(line, "from") < 0 ? 0 : LogValue(line, "from") & 0xFF));
     return tracks;
-}
-
-bool PlayerHarness::WaitForPlays(size_t count, DWORD timeoutMs)
-{
-    return WaitFor([&] { return Plays().size() >= count; }, timeoutMs);
-}
-
-bool PlayerHarness::WaitForStop(DWORD timeoutMs)
-{
-    return WaitFor([&] { return app.cdDevice.GetMode() == CdModeStopped; }, timeoutMs);
 }
 
 long LogValue(const std::string& line, const char* name)
 {
     std::string key = std::string(" ") + name + "=";
     size_t at = line.find(key);
-    if (at == std::string::npos)
-        return -1;
-    return static_cast<long>(strtoul(line.c_str() + at + key.size(), nullptr, 0));
+    return at == std::string::npos ? -1 : static_cast<long>(strtoul(line.c_str() + at + key.size(), nullptr, 0));
 }

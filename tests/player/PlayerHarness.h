@@ -3,6 +3,7 @@
 #include "PlayerApplication.h"
 #include "TestSupport.h"
 #include "VirtualCd.h"
+#include "resource.h"
 
 #include <string>
 #include <vector>
@@ -18,21 +19,10 @@ public:
     // Creates the window, loads the menu and opens the device as start-up does.
     void Start();
 
-    // Handles messages until done() holds; false when the time ran out.
-    template <typename Condition>
-    bool WaitFor(Condition done, DWORD timeoutMs = 20000)
-    {
-        return PumpUntil(done, timeoutMs);
-    }
-
-    // The play requests in the log: the track of each "from" (0 for a play
-    // without from, which resumes where the device stands).
-    std::vector<int> PlayedTracks() const;
     std::vector<std::string> Plays() const { return cd.LogLines(" PLAY "); }
-    // Waits until the device has started another play and has played all
-    // of them; false when the time ran out.
-    bool WaitForPlays(size_t count, DWORD timeoutMs = 20000);
-    bool WaitForStop(DWORD timeoutMs = 20000);
+    // The track of each play's "from" (0 for a play that resumes).
+    std::vector<int> PlayedTracks() const;
+    bool WaitForPlays(size_t count) { return PumpUntil([&] { return Plays().size() >= count; }, 20000); }
 
     VirtualCd cd;
     TempFolder folder;
