@@ -55,17 +55,13 @@ TEST(PlayerController, RepeatOneWithRandomReplaysTheTrackWhileBackAndNextDraw)
     played.resize(3);
     EXPECT_EQ((Tracks{5, 5, 5}), played);
 
+    // Back and Next in turn would move between two tracks; at random they reach more.
     player.cd.SetSpeed(1);
     std::set<int> chosen;
-    bool allInOrder = true;
     for (int i = 0; i < 12; ++i) {
-        int current = player.app.cdDevice.GetCurrentTrack();
         i % 2 ? controller.NextTrack() : controller.PreviousTrack();
-        int now = player.app.cdDevice.GetCurrentTrack();
-        chosen.insert(now);
-        allInOrder = allInOrder && now == (i % 2 ? current % 8 + 1 : (current + 6) % 8 + 1);
+        chosen.insert(player.app.cdDevice.GetCurrentTrack());
     }
-    EXPECT_FALSE(allInOrder);
     EXPECT_GT(chosen.size(), 2u);
 }
 
@@ -76,14 +72,12 @@ TEST(PlayerController, IntroPlaysTheFirstSecondsAndAShorterTrackWhole)
     player.cd.InsertDisc('E', "0:30.00 2:00.00 0:06.00 0:30.00");
     player.Start();
     player.app.controller.ToggleMode(3);
-    const struct {
-        int introTime, track, minutes, seconds;
-    } cases[] = {{10, 1, 0, 10}, {90, 2, 1, 30}, {10, 3, 0, 5}};  // 0:05 is the last second of track 3
+    // Intro time, track, and where its play ends: 0:05 is the last second of track 3.
+    const int cases[][4] = {{10, 1, 0, 10}, {90, 2, 1, 30}, {10, 3, 0, 5}};
     for (const auto& c : cases) {
-        player.app.settings.IntroTime = c.introTime;
-        player.app.controller.SelectTrack(IDM_TRACKBASE + c.track);
-        EXPECT_EQ(static_cast<long>(MakeTmsf(c.track, c.minutes, c.seconds, 0)), LogValue(player.Plays().back(), "to"))
-            << "track " << c.track;
+        player.app.settings.IntroTime = c[0];
+        player.app.controller.SelectTrack(IDM_TRACKBASE + c[1]);
+        EXPECT_EQ(static_cast<long>(MakeTmsf(c[1], c[2], c[3], 0)), LogValue(player.Plays().back(), "to")) << c[1];
     }
 }
 

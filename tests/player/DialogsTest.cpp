@@ -4,19 +4,16 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // The volume dialog with the auxiliary device replaced by a variable.
 class FakeVolumeDialog : public VolumeDialog {
 public:
     DWORD ReadVolume() override { return volume; }
-    void WriteVolume(DWORD value) override
-    {
-        volume = value;
-        ++writes;
-    }
+    void WriteVolume(DWORD value) override { volume = value; }
     DWORD volume = MAKELONG(32767, 65535);  // the left channel is the one shown
-    int writes = 0;
 };
 
 std::string ItemText(HWND dialog, int id)
@@ -33,37 +30,22 @@ RECT WindowRect(HWND window)
     return rect;
 }
 
-TEST(PlayerDialogs, TheVolumeSliderSetsBothChannelsAndTheDialogEndsInsideTheWorkArea)
+TEST(PlayerDialogs, TheVolumeSliderShowsTheLeftChannelAndSetsBoth)
 {
-    const struct {
-        WORD volume;
-        const char* label;
-    } labels[] = {{65535, "100%"}, {32768, "50%"}, {32767, "49%"}, {0, "0%"}};
-    for (const auto& expected : labels) {
-        char label[16];
-        FormatVolumeLabel(expected.volume, label, sizeof label);
-        EXPECT_STREQ(expected.label, label);
-    }
+    const int percents[][2] = {{65535, 100}, {32768, 50}, {32767, 49}, {0, 0}};
+    for (const auto& percent : percents)
+        EXPECT_EQ(percent[1], VolumePercent(static_cast<WORD>(percent[0]))) << percent[0];
 
     ASSERT_TRUE(LoadTrackbarClass());
-    RECT area = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    ASSERT_TRUE(SetCursorPos(area.right - 3, area.bottom - 2));
     FakeVolumeDialog dialog;
     dialog.SetTemplate(IDD_VOLUME, nullptr);
     ASSERT_NE(nullptr, dialog.CreateModeless());
-    EXPECT_EQ(area.right, WindowRect(dialog.hwnd).right);
-    EXPECT_EQ(area.bottom, WindowRect(dialog.hwnd).bottom);
     HWND slider = GetDlgItem(dialog.hwnd, IDC_VOLUMESLIDER);
     EXPECT_EQ("49%", ItemText(dialog.hwnd, IDC_VOLUMELABEL));
     EXPECT_EQ(32768, SendMessageA(slider, TBM_GETPOS, 0, 0));  // loud is at the top
-    EXPECT_EQ(0, dialog.writes);
+    EXPECT_EQ(static_cast<DWORD>(MAKELONG(32767, 65535)), dialog.volume);  // opening changes nothing
 
     // The keyboard moves a trackbar as a drag does.
-    SendMessageA(slider, WM_KEYDOWN, VK_HOME, 0);
-    EXPECT_EQ(0xFFFFFFFFu, dialog.volume);
-    EXPECT_EQ("100%", ItemText(dialog.hwnd, IDC_VOLUMELABEL));
-    SendMessageA(slider, TBM_SETPOS, TRUE, 32768);
     SendMessageA(slider, WM_KEYDOWN, VK_NEXT, 0);  // a page of 6554 quieter
     EXPECT_EQ(static_cast<DWORD>(MAKELONG(26213, 26213)), dialog.volume);
     EXPECT_EQ("39%", ItemText(dialog.hwnd, IDC_VOLUMELABEL));
@@ -92,12 +74,15 @@ TEST(PlayerDialogs, CommandsReplaceTheVolumeDialogRaiseTheVersionAndTheLoopCarri
     HWND first = app.volumeDialog.hwnd;
     EXPECT_EQ(100, WindowRect(first).left);
     EXPECT_EQ(120, WindowRect(first).top);
-    ASSERT_TRUE(SetCursorPos(300, 200));
+    // Near the work area's bottom right corner it ends flush with both edges.
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    ASSERT_TRUE(SetCursorPos(area.right - 3, area.bottom - 2));
     app.ShowVolumeDialog();
     HWND volume = app.volumeDialog.hwnd;
     EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(300, WindowRect(volume).left);
-    EXPECT_EQ(200, WindowRect(volume).top);
+    EXPECT_EQ(area.right, WindowRect(volume).right);
+    EXPECT_EQ(area.bottom, WindowRect(volume).bottom);
 
     app.ShowAboutDialog();
     HWND about = app.aboutDialog.hwnd;
@@ -114,23 +99,16 @@ TEST(PlayerDialogs, CommandsReplaceTheVolumeDialogRaiseTheVersionAndTheLoopCarri
     EXPECT_TRUE(IsAbove(about, other));
     DestroyWindow(other);
 
-    // The application's own loop body handles the keys.
+    // The keys go through the application's own message loop.
     auto press = [&](HWND control, WPARAM key) {
         SetFocus(control);
         PostMessageA(control, WM_KEYDOWN, key, 0);
         PostMessageA(control, WM_KEYUP, key, 0xC0000000);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!app.PreTranslateMessage(&message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-        }
+        PostQuitMessage(0);
+        app.Run();
     };
     press(GetDlgItem(about, IDOK), VK_TAB);
     EXPECT_EQ(GetDlgItem(about, IDC_WEBSITE), GetFocus());
-    press(GetDlgItem(about, IDC_WEBSITE), VK_TAB);
-    EXPECT_EQ(GetDlgItem(about, IDC_MAILADDRESS), GetFocus());
     press(GetDlgItem(volume, IDC_VOLUMESLIDER), VK_ESCAPE);
     EXPECT_FALSE(IsWindow(volume));
     EXPECT_TRUE(IsWindow(about));
@@ -138,73 +116,55 @@ TEST(PlayerDialogs, CommandsReplaceTheVolumeDialogRaiseTheVersionAndTheLoopCarri
     EXPECT_FALSE(IsWindow(about));
 }
 
-// The rows of the CD information: "-" for a separator, "|" before a row that
-// opens a column, "!" before a row with text that can be chosen or is grayed.
-std::vector<std::string> InfoRows(CdAudioDevice& device)
+// The CD information as MenuOutline gives it; every row but the separators
+// can be neither chosen nor grayed.
+std::string Information(CdAudioDevice& device)
 {
     HMENU menu = BuildCdInfoMenu(device);
-    std::vector<std::string> rows;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[256] = "";
-        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
         UINT state = GetMenuState(menu, i, MF_BYPOSITION);
-        bool readOnly = (state & (MF_DISABLED | MF_GRAYED)) == MF_DISABLED;
-        std::string row = (state & MF_SEPARATOR) ? "-" : (text[0] && !readOnly ? "!" : "") + std::string(text);
-        rows.push_back((state & MF_MENUBARBREAK) ? "|" + row : row);
+        EXPECT_TRUE((state & MF_SEPARATOR) || (state & (MF_DISABLED | MF_GRAYED)) == MF_DISABLED) << i;
     }
+    std::string outline = MenuOutline(menu);
     DestroyMenu(menu);
-    return rows;
-}
-
-std::string TrackRow(int track, const char* length)
-{
-    return (track < 10 ? "トラック " : "トラック") + std::to_string(track) + ":  " + length;
+    return outline;
 }
 
 TEST(PlayerDialogs, TheCdInformationHasAColumnOfSixRowsThenTheTracksInOneOrTwoColumns)
 {
     VirtualCd cd;
     CdAudioDevice device;
-    EXPECT_EQ(std::vector<std::string>{"×デバイスは使用中です"}, InfoRows(device));
+    EXPECT_EQ("×デバイスは使用中です", Information(device));
     ASSERT_TRUE(device.Open(4));  // drive E: is empty
-    EXPECT_EQ(std::vector<std::string>{"◎CDをセットしてください"}, InfoRows(device));
+    EXPECT_EQ("◎CDをセットしてください", Information(device));
     device.Close();
 
-    // Every track lasts 4:00 but track 5, which lasts 3:27 and 40 frames.
     const struct {
-        int tracks, breakAt;
-        const char* total;
-    } cases[] = {{12, -1, "47:27"}, {19, -1, "1:15:27"}, {20, 10, "1:19:27"}, {21, 11, "1:23:27"}};
+        int tracks;
+        const char *total, *columnBreak;
+    } cases[] = {{12, "47:27", nullptr},
+                 {19, "1:15:27", nullptr},
+                 {20, "1:19:27", ";トラック10:  4:00;*;;;;-;;トラック11:  4:00;"},
+                 {21, "1:23:27", ";トラック11:  4:00;*;;;;-;;トラック12:  4:00;"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.tracks) + " tracks");
         std::string lengths;
         for (int i = 1; i <= c.tracks; ++i)
             lengths += i == 5 ? "3:27.40 " : "4:00.00 ";  // 4:00 each but track 5
         cd.InsertDisc('E', lengths);
         ASSERT_TRUE(device.Open(4));
-        std::vector<std::string> rows = InfoRows(device);
+        std::string information = Information(device);
         char discId[16];
         device.GetDiscId(discId, sizeof discId);
         device.Close();
-        ASSERT_EQ(6 + (c.breakAt < 0 ? 0 : 6) + c.tracks, int(rows.size()));
-        EXPECT_EQ((std::vector<std::string>{std::string("ID: ") + discId, "UPC: （なし）",
-                                            "トラック数: " + std::to_string(c.tracks),
-                                            std::string("総演奏時間: ") + c.total, "-", "《各トラックの長さ》",
-                                            TrackRow(1, "4:00")}),
-                  std::vector<std::string>(rows.begin(), rows.begin() + 7));
-        EXPECT_EQ(TrackRow(5, "3:27"), rows[10]);
-        EXPECT_EQ(TrackRow(c.tracks, "4:00"), rows.back());
-        int breaks = 0;
-        for (const std::string& row : rows) {
-            EXPECT_NE('!', row[0]) << row;
-            breaks += row[0] == '|';
+        std::string head = std::string("ID: ") + discId + ";UPC: （なし）;トラック数: " + std::to_string(c.tracks) +
+                           ";総演奏時間: " + c.total + ";-;《各トラックの長さ》;トラック 1:  4:00;";
+        EXPECT_EQ(0u, information.find(head)) << information;
+        EXPECT_NE(std::string::npos, information.find(";トラック 5:  3:27;トラック 6:  4:00;")) << information;
+        EXPECT_EQ(c.columnBreak ? 1 : 0, std::count(information.begin(), information.end(), '*')) << information;
+        if (c.columnBreak) {
+            EXPECT_NE(std::string::npos, information.find(c.columnBreak)) << information;
         }
-        EXPECT_EQ(c.breakAt < 0 ? 0 : 1, breaks);
-        if (c.breakAt > 0) {
-            EXPECT_EQ((std::vector<std::string>{TrackRow(c.breakAt, "4:00"), "|", "", "", "", "-", "",
-                                                TrackRow(c.breakAt + 1, "4:00")}),
-                      std::vector<std::string>(rows.begin() + 5 + c.breakAt, rows.begin() + 13 + c.breakAt));
-        }
+        EXPECT_EQ(6 + (c.columnBreak ? 6 : 0) + c.tracks, std::count(information.begin(), information.end(), ';') + 1);
     }
 }
 

@@ -5,16 +5,9 @@
 # the X keyboard focus, so a small Wine window is shown and focused first.
 # usage: HotKeyPressTest.sh BUILD_FOLDER
 set -u
-run="$1/wine-run"
 work=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-
-fail() {
-  echo "FAILED: $*" >&2
-  cat "$work/vcd.log" >&2 2>/dev/null
-  exit 1
-}
 
 # Waits up to 30 s for a line of the command log holding the text.
 wait_for_log() {
@@ -22,7 +15,9 @@ wait_for_log() {
     grep -q -- "$1" "$work/vcd.log" 2>/dev/null && return 0
     sleep 0.1
   done
-  fail "$2"
+  echo "FAILED: $2" >&2
+  cat "$work/vcd.log" >&2
+  exit 1
 }
 
 cp "$1/bin/velkin.exe" "$1/bin/vcdaudio.dll" "$work/"
@@ -31,18 +26,13 @@ printf '[General]\r\nPlayOnExec=1\r\n' >"$work/velkin.ini"
 # Drive Z: is the root of the file system.
 export VCDAUDIO_STATE="Z:${work//\//\\}\\vcd.ini" VCDAUDIO_LOG="Z:${work//\//\\}\\vcd.log"
 
-"$run" "$work/velkin.exe" </dev/null >/dev/null 2>&1 &
+"$1/wine-run" "$work/velkin.exe" </dev/null >/dev/null 2>&1 &
 pids+=($!)
 wait_for_log "PLAY .*from=0x00000001" "the player did not start track 1"
-"$run" notepad </dev/null >/dev/null 2>&1 &
+"$1/wine-run" notepad </dev/null >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 1 300); do
-  window=$(xdotool search --onlyvisible --class notepad 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no Wine window to focus"
-
+window=$(timeout 30 xdotool search --sync --onlyvisible --class notepad | head -n 1)
+[ -n "$window" ] || { echo "FAILED: no Wine window to focus" >&2; exit 1; }
 for track in 2 3; do
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
   xdotool key --clearmodifiers ctrl+alt+shift+Right

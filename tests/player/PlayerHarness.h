@@ -29,5 +29,12 @@ public:
     PlayerApplication app;
 };
 
+// The text of a menu item, and the texts of a menu in order joined by ";",
+// "-" for a separator, "*" before the item that opens a new column (marks
+// below 0x40, which no Shift_JIS character holds as its second byte).
+std::string MenuText(HMENU menu, UINT item, UINT flag = MF_BYPOSITION);
+MENUITEMINFOA MenuItem(HMENU menu, UINT item, bool byPosition = false);
+std::string MenuOutline(HMENU menu);
+
 // The 32-bit value after "name=" in a log line, or -1.
 long LogValue(const std::string& line, const char* name);

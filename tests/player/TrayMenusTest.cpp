@@ -4,36 +4,13 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 namespace {
-
-std::string TextAt(HMENU menu, UINT item, UINT flag = MF_BYPOSITION)
-{
-    char text[512] = "";
-    GetMenuStringA(menu, item, text, sizeof text, flag);
-    return text;
-}
-
-MENUITEMINFOA ItemInfo(HMENU menu, UINT item, bool byPosition = false)
-{
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_CHECKMARKS | MIIM_STATE | MIIM_TYPE | MIIM_ID;
-    GetMenuItemInfoA(menu, item, byPosition, &info);
-    return info;
-}
 
 bool IsChecked(HMENU menu, UINT item, bool byPosition = false)
 {
-    return (ItemInfo(menu, item, byPosition).fState & MFS_CHECKED) != 0;
-}
-
-// The texts of a menu in order, "-" for a separator, joined by "|".
-std::string Outline(HMENU menu)
-{
-    std::string outline;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        outline += (i ? "|" : "") + ((ItemInfo(menu, i, true).fType & MFT_SEPARATOR) ? "-" : TextAt(menu, i));
-    return outline;
+    return (MenuItem(menu, item, byPosition).fState & MFS_CHECKED) != 0;
 }
 
 // The grayed ones among Play, Stop, Back, Next, the track submenu, Eject,
@@ -56,23 +33,19 @@ TEST(TrayMenus, TheMenuHoldsEveryItemInOrderWithItsImage)
     PlayerHarness player;
     player.Start();
     HMENU main = player.app.trayMenus.MainMenu();
-    const UINT ids[] = {IDM_STATUS, IDM_TIME, 0, IDM_PLAY, IDM_STOP, 0, IDM_BACK, IDM_NEXT,
-                        UINT(-1), 0, IDM_EJECT, IDM_LOAD, 0, UINT(-1)};
-    ASSERT_EQ(14, GetMenuItemCount(main));
-    for (int i = 0; i < 14; ++i)
-        EXPECT_EQ(ids[i], GetMenuItemID(main, i)) << "position " << i;
-    EXPECT_EQ("トラックを指定(&T)", TextAt(main, TrackMenuPosition));
-    EXPECT_EQ("その他(&O)", TextAt(main, OtherMenuPosition));
-    EXPECT_EQ("使用するドライブ(&D)|演奏モード(&P)|-|設定(&C)...|CDの情報(&I)...|-|CDのボリューム(&V)...|"
-              "ボリューム コントロール(&O)|マルチメディアのプロパティ(M)|-|終了(&X)|バージョン情報(&A)",
-              Outline(GetSubMenu(main, OtherMenuPosition)));
+    EXPECT_EQ("状態表示;時間表示;-;再生(&P);停止(&S);-;前のトラック(&B);次のトラック(&N);トラックを指定(&T);-;"
+              "取り出し(&E);格納(&L);-;その他(&O)",
+              MenuOutline(main));
+    EXPECT_EQ("使用するドライブ(&D);演奏モード(&P);-;設定(&C)...;CDの情報(&I)...;-;CDのボリューム(&V)...;"
+              "ボリューム コントロール(&O);マルチメディアのプロパティ(M);-;終了(&X);バージョン情報(&A)",
+              MenuOutline(GetSubMenu(main, OtherMenuPosition)));
     HMENU modes = player.app.trayMenus.ModeMenu();
-    EXPECT_EQ("全曲リピート(&A)|単曲リピート(&S)|-|ランダム演奏(&R)|イントロ演奏(&I)", Outline(modes));
+    EXPECT_EQ("全曲リピート(&A);単曲リピート(&S);-;ランダム演奏(&R);イントロ演奏(&I)", MenuOutline(modes));
 
     // Item images unchecked, mode images checked; all of them 11x11.
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_STOP), ItemInfo(main, IDM_STOP).hbmpUnchecked);
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_RANDOM), ItemInfo(main, IDM_RANDOM).hbmpChecked);
-    EXPECT_EQ(nullptr, ItemInfo(main, IDM_RANDOM).hbmpUnchecked);
+    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_STOP), MenuItem(main, IDM_STOP).hbmpUnchecked);
+    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_RANDOM), MenuItem(main, IDM_RANDOM).hbmpChecked);
+    EXPECT_EQ(nullptr, MenuItem(main, IDM_RANDOM).hbmpUnchecked);
     for (HBITMAP bitmap : player.app.menuBitmaps) {
         BITMAP shape = {};
         ASSERT_TRUE(GetObjectA(bitmap, sizeof shape, &shape));
@@ -94,61 +67,46 @@ TEST(TrayMenus, StatusLinesGrayedItemsAndTheTrackMenuFollowTheDevice)
     player.Start();
     HMENU main = player.app.trayMenus.MainMenu();
     HMENU tracks = player.app.trayMenus.TrackMenu();
-    auto prepare = [&] {
+    // The status and time lines, the grayed items and the first item's text.
+    auto prepared = [&] {
         player.app.trayMenus.PrepareMainMenu();
-        return TextAt(main, 0);
+        return MenuText(main, 0) + " " + MenuText(main, 1) + " " + Grayed(player) + " " +
+               MenuText(main, IDM_PLAY, MF_BYCOMMAND);
     };
-    auto time = [&] { return TextAt(main, 1); };
     // Without a playable disc the track menu holds the status as its one line.
     auto trackLine = [&] {
         player.app.trayMenus.BuildTrackMenu(tracks);
-        return GetMenuItemCount(tracks) == 1 && GetMenuItemID(tracks, 0) == 0 ? TextAt(tracks, 0) : "(tracks)";
+        return GetMenuItemCount(tracks) == 1 && GetMenuItemID(tracks, 0) == 0 ? MenuText(tracks, 0) : "(tracks)";
     };
 
-    EXPECT_EQ("■停止しています", prepare());
-    EXPECT_EQ("----／----", time());
-    EXPECT_EQ("01110010", Grayed(player));
-    EXPECT_EQ("再生(&P)", TextAt(main, IDM_PLAY, MF_BYCOMMAND));
-    // The lines replace the ones before; neither can be chosen.
-    prepare();
-    EXPECT_EQ(14, GetMenuItemCount(main));
-    EXPECT_EQ(UINT(IDM_STATUS), GetMenuItemID(main, 0));
-    EXPECT_TRUE(GetMenuState(main, 0, MF_BYPOSITION) & MF_DISABLED);
-
+    EXPECT_EQ("■停止しています ----／---- 01110010 再生(&P)", prepared());
     player.app.controller.SelectTrack(IDM_TRACKBASE + 2);
-    EXPECT_EQ("▼トラック 2を再生中です", prepare());
-    EXPECT_EQ(0u, time().find("0:0"));
-    EXPECT_EQ(time().size() - strlen("／4:32"), time().find("／4:32"));
-    EXPECT_EQ("00000010", Grayed(player));
-    EXPECT_EQ("一時停止(&P)", TextAt(main, IDM_PLAY, MF_BYCOMMAND));
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_PAUSE), ItemInfo(main, IDM_PLAY).hbmpUnchecked);
+    std::string menu = prepared();
+    EXPECT_EQ(0u, menu.find("▼トラック 2を再生中です 0:0")) << menu;
+    EXPECT_EQ(menu.size() - strlen("／4:32 00000010 一時停止(&P)"), menu.find("／4:32 00000010 一時停止(&P)")) << menu;
+    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_PAUSE), MenuItem(main, IDM_PLAY).hbmpUnchecked);
 
     player.cd.SetSpeed(20);
     ASSERT_TRUE(PumpUntil([&] { return player.app.cdDevice.GetTrackElapsedSeconds() >= 5; }, 20000));
     player.cd.SetSpeed(1);
     player.app.controller.PlayPause();
-    EXPECT_EQ("▽一時停止中です", prepare());
-    EXPECT_NE("----／----", time());
-    EXPECT_EQ("00110010", Grayed(player));
-    EXPECT_EQ("再生(&P)", TextAt(main, IDM_PLAY, MF_BYCOMMAND));
+    menu = prepared();
+    EXPECT_EQ(0u, menu.find("▽一時停止中です 0:0")) << menu;
+    EXPECT_EQ(menu.size() - strlen("／4:32 00110010 再生(&P)"), menu.find("／4:32 00110010 再生(&P)")) << menu;
 
     player.app.cdDevice.OpenDoor();
-    EXPECT_EQ("◎CDをセットしてください", prepare());
-    EXPECT_EQ("----／----", time());
-    EXPECT_EQ("11111001", Grayed(player));
+    EXPECT_EQ("◎CDをセットしてください ----／---- 11111001 再生(&P)", prepared());
     EXPECT_EQ("◎CDをセットしてください", trackLine());
     EXPECT_FALSE(GetMenuState(main, IDM_CONFIG, MF_BYCOMMAND) & MF_GRAYED);
-
     player.cd.InsertDisc('E', "data/10:00.00");
-    EXPECT_EQ("◆音楽CDではありません", prepare());
-    EXPECT_EQ("11111010", Grayed(player));
+    EXPECT_EQ("◆音楽CDではありません ----／---- 11111010 再生(&P)", prepared());
     EXPECT_EQ("◆音楽CDではありません", trackLine());
-
     player.app.controller.SelectDrive(IDM_DRIVEBASE + 25);  // no drive Z:
-    EXPECT_EQ("×デバイスは使用中です", prepare());
-    EXPECT_EQ("----／----", time());
-    EXPECT_EQ("11111111", Grayed(player));
+    EXPECT_EQ("×デバイスは使用中です ----／---- 11111111 再生(&P)", prepared());
     EXPECT_EQ("×デバイスは使用中です", trackLine());
+    // The lines replace the ones before; neither can be chosen.
+    EXPECT_EQ(14, GetMenuItemCount(main));
+    EXPECT_TRUE(GetMenuState(main, 0, MF_BYPOSITION) & GetMenuState(main, 1, MF_BYPOSITION) & MF_DISABLED);
 }
 
 std::string Disc(int tracks)
@@ -157,16 +115,6 @@ std::string Disc(int tracks)
     for (int i = 1; i < tracks; ++i)
         text += " 1:00.00";
     return text;
-}
-
-// Position of the column break in the track menu, or -1.
-int BreakPosition(HMENU menu)
-{
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (ItemInfo(menu, i, true).fType & MFT_MENUBARBREAK)
-            return i;
-    }
-    return -1;
 }
 
 TEST(TrayMenus, TrackLabelsTitlesAndColumns)
@@ -182,33 +130,34 @@ TEST(TrayMenus, TrackLabelsTitlesAndColumns)
 
     HMENU tracks = player.app.trayMenus.TrackMenu();
     player.app.trayMenus.OnInitMenuPopup(tracks);
-    EXPECT_EQ("夜の表題|ソ連|-| &1 トラック 1| &2 二曲目| &3 トラック 3| &4 トラック 4| &5 トラック 5| &6 トラック 6|"
-              " &7 トラック 7| &8 トラック 8| &9 トラック 9|1&0 トラック 10|1&1 トラック 11|1&2 トラック 12",
-              Outline(tracks));
+    EXPECT_EQ("夜の表題;ソ連;-; &1 トラック 1; &2 二曲目; &3 トラック 3; &4 トラック 4; &5 トラック 5; &6 トラック 6;"
+              " &7 トラック 7; &8 トラック 8; &9 トラック 9;1&0 トラック 10;1&1 トラック 11;1&2 トラック 12",
+              MenuOutline(tracks));
     EXPECT_TRUE(GetMenuState(tracks, 1, MF_BYPOSITION) & MF_DISABLED);
     EXPECT_EQ(UINT(IDM_TRACKBASE + 12), GetMenuItemID(tracks, 14));
 
     player.app.controller.SelectTrack(IDM_TRACKBASE + 11);
     player.app.trayMenus.BuildTrackMenu(tracks);
     EXPECT_TRUE(IsChecked(tracks, IDM_TRACKBASE + 11));
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_TRACKCHECK), ItemInfo(tracks, IDM_TRACKBASE + 11).hbmpChecked);
+    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_TRACKCHECK), MenuItem(tracks, IDM_TRACKBASE + 11).hbmpChecked);
     EXPECT_FALSE(IsChecked(tracks, IDM_TRACKBASE + 10));
     player.app.controller.StopPlay();
 
     // A second column from 20 tracks on, opened by two blank rows and a separator.
-    const int columns[][2] = {{12, -1}, {19, -1}, {20, 10}, {21, 11}};
+    const struct {
+        int tracks;
+        const char* columnBreak;
+    } columns[] = {{19, nullptr}, {20, "1&0 トラック 10;*;;-;1&1 トラック 11"}, {21, "1&1 トラック 11;*;;-;1&2 トラック 12"}};
     for (const auto& column : columns) {
-        player.cd.InsertDisc('E', Disc(column[0]));
+        player.cd.InsertDisc('E', Disc(column.tracks));
         player.app.trayMenus.BuildTrackMenu(tracks);
-        int at = column[1] < 0 ? -1 : 3 + column[1];
-        EXPECT_EQ(at, BreakPosition(tracks)) << column[0] << " tracks";
-        if (at > 0) {
-            EXPECT_EQ(UINT(IDM_TRACKBASE + column[1]), GetMenuItemID(tracks, at - 1));
-            EXPECT_EQ("", TextAt(tracks, at + 1));
-            EXPECT_TRUE(ItemInfo(tracks, at + 2, true).fType & MFT_SEPARATOR);
-            EXPECT_EQ(UINT(IDM_TRACKBASE + column[1] + 1), GetMenuItemID(tracks, at + 3));
+        std::string outline = MenuOutline(tracks);
+        EXPECT_EQ(column.columnBreak ? 1 : 0, std::count(outline.begin(), outline.end(), '*')) << outline;
+        if (column.columnBreak) {
+            EXPECT_NE(std::string::npos, outline.find(column.columnBreak)) << outline;
         }
     }
+    EXPECT_EQ(UINT(IDM_TRACKBASE + 21), GetMenuItemID(tracks, GetMenuItemCount(tracks) - 1));
 }
 
 TEST(TrayMenus, ALongTrackNameIsCutBetweenCharacters)
@@ -237,12 +186,12 @@ TEST(TrayMenus, TheDriveMenuListsTheDrivesAndChecksTheOneInUse)
     // Wine may keep the label it read when its session started.
     char label[16] = "";
     GetVolumeInformationA("E:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0);
-    EXPECT_EQ("デフォルト(&/)|&D:|&E:" + (label[0] ? "  (" + std::string(label) + ")" : ""), Outline(drives));
+    EXPECT_EQ("デフォルト(&/);&D:;&E:" + (label[0] ? "  (" + std::string(label) + ")" : ""), MenuOutline(drives));
     EXPECT_EQ(UINT(IDM_DRIVEBASE + 4), GetMenuItemID(drives, 2));
     EXPECT_TRUE(IsChecked(drives, 0, true));
     EXPECT_FALSE(IsChecked(drives, 2, true));
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVE), ItemInfo(drives, 2, true).hbmpUnchecked);
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVECHECK), ItemInfo(drives, 2, true).hbmpChecked);
+    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVE), MenuItem(drives, 2, true).hbmpUnchecked);
+    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVECHECK), MenuItem(drives, 2, true).hbmpChecked);
 
     player.app.controller.OnCommand(IDM_DRIVEBASE + 4);
     player.app.trayMenus.PrepareMainMenu();  // rebuilds the drive menu too
