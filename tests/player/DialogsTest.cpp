@@ -49,8 +49,7 @@ TEST(PlayerDialogs, TheVolumeSliderShowsTheLeftChannelAndSetsBoth)
     SendMessageA(slider, WM_KEYDOWN, VK_NEXT, 0);  // a page of 6554 quieter
     EXPECT_EQ(static_cast<DWORD>(MAKELONG(26213, 26213)), dialog.volume);
     EXPECT_EQ("39%", ItemText(dialog.hwnd, IDC_VOLUMELABEL));
-    SendMessageA(dialog.hwnd, WM_CLOSE, 0, 0);
-    EXPECT_EQ(nullptr, dialog.hwnd);
+    dialog.Destroy();
 }
 
 // Whether a comes before b in the z-order of the top-level windows.
@@ -137,7 +136,6 @@ TEST(PlayerDialogs, TheCdInformationHasAColumnOfSixRowsThenTheTracksInOneOrTwoCo
     EXPECT_EQ("×デバイスは使用中です", Information(device));
     ASSERT_TRUE(device.Open(4));  // drive E: is empty
     EXPECT_EQ("◎CDをセットしてください", Information(device));
-    device.Close();
 
     const struct {
         int tracks;
@@ -151,11 +149,9 @@ TEST(PlayerDialogs, TheCdInformationHasAColumnOfSixRowsThenTheTracksInOneOrTwoCo
         for (int i = 1; i <= c.tracks; ++i)
             lengths += i == 5 ? "3:27.40 " : "4:00.00 ";  // 4:00 each but track 5
         cd.InsertDisc('E', lengths);
-        ASSERT_TRUE(device.Open(4));
         std::string information = Information(device);
         char discId[16];
         device.GetDiscId(discId, sizeof discId);
-        device.Close();
         std::string head = std::string("ID: ") + discId + ";UPC: （なし）;トラック数: " + std::to_string(c.tracks) +
                            ";総演奏時間: " + c.total + ";-;《各トラックの長さ》;トラック 1:  4:00;";
         EXPECT_EQ(0u, information.find(head)) << information;

@@ -6,8 +6,7 @@
 # usage: HotKeyPressTest.sh BUILD_FOLDER
 set -u
 work=$(mktemp -d)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 # Waits up to 30 s for a line of the command log holding the text.
 wait_for_log() {
@@ -27,10 +26,8 @@ printf '[General]\r\nPlayOnExec=1\r\n' >"$work/velkin.ini"
 export VCDAUDIO_STATE="Z:${work//\//\\}\\vcd.ini" VCDAUDIO_LOG="Z:${work//\//\\}\\vcd.log"
 
 "$1/wine-run" "$work/velkin.exe" </dev/null >/dev/null 2>&1 &
-pids+=($!)
 wait_for_log "PLAY .*from=0x00000001" "the player did not start track 1"
 "$1/wine-run" notepad </dev/null >/dev/null 2>&1 &
-pids+=($!)
 window=$(timeout 30 xdotool search --sync --onlyvisible --class notepad | head -n 1)
 [ -n "$window" ] || { echo "FAILED: no Wine window to focus" >&2; exit 1; }
 for track in 2 3; do

@@ -7,10 +7,8 @@ namespace {
 // True when the combination is free: this test could register it itself.
 bool IsFree(int value)
 {
-    if (!RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)))
-        return false;
-    UnregisterHotKey(nullptr, 0x7000);
-    return true;
+    return RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) &&
+           UnregisterHotKey(nullptr, 0x7000);
 }
 
 TEST(HotKeys, EveryConfiguredCombinationIsRegisteredUnderItsCommandIndex)
