@@ -3,6 +3,7 @@
 #include <winsock.h>
 
 #include <string>
+#include <vector>
 
 // A TCP listener on 127.0.0.1 with a port of the system's choosing, for tests
 // that look at the bytes a client really sends. The test's thread starts the
@@ -29,17 +30,24 @@ public:
     static bool PeerClosed(SOCKET connection, DWORD timeoutMs);
 
 private:
+    int port = 0;  // before listening, which sets it
     SOCKET listening;
-    int port;
-    SOCKET pending[64];
-    int pendingCount;
+    std::vector<SOCKET> pending;  // connections that fill the queue
 };
 
 // Keeps the sockets library started for the life of the object.
 class SocketLibrary {
 public:
-    SocketLibrary();
-    ~SocketLibrary();
+    SocketLibrary()
+    {
+        WSADATA data;
+        started = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+    }
+    ~SocketLibrary()
+    {
+        if (started)
+            WSACleanup();
+    }
     bool IsStarted() const { return started; }
 
 private:

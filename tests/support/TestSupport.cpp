@@ -1,12 +1,12 @@
 #include "TestSupport.h"
 
-#include <stdio.h>
+#include <fstream>
+#include <iterator>
 
 std::string ProgramFolder()
 {
     char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string text(path, n);
+    std::string text(path, GetModuleFileNameA(nullptr, path, sizeof path));
     return text.substr(0, text.find_last_of('\\') + 1);
 }
 
@@ -15,10 +15,8 @@ TempFolder::TempFolder()
     char base[MAX_PATH];
     GetTempPathA(sizeof base, base);
     static unsigned counter;
-    char name[MAX_PATH];
-    snprintf(name, sizeof name, "%svelkin-test-%lu-%u-%lu\\", base, GetCurrentProcessId(), ++counter,
-             GetTickCount());
-    path = name;
+    path = std::string(base) + "velkin-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++counter) + "-" + std::to_string(GetTickCount()) + "\\";
     CreateDirectoryA(path.c_str(), nullptr);
 }
 
@@ -26,39 +24,24 @@ TempFolder::~TempFolder()
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((path + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string file = path + found.cFileName;
-            SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(file.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        std::string file = path + found.cFileName;
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file.c_str());
     }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    FindClose(search);
     RemoveDirectoryA(path.c_str());
 }
 
 std::string ReadWholeFile(const std::string& path)
 {
-    std::string bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return bytes;
-    char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-        bytes.append(chunk, n);
-    fclose(f);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)
 {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f)
-        return;
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
+    std::ofstream(path, std::ios::binary).write(bytes.data(), bytes.size());
 }
 
 int RunProgram(const std::string& commandLine, DWORD timeoutMs)

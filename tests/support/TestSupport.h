@@ -37,12 +37,10 @@ void DrainMessages();
 template <typename Condition>
 bool PumpUntil(Condition done, DWORD timeoutMs = 5000)
 {
-    DWORD start = GetTickCount();
-    while (!done()) {
+    for (DWORD start = GetTickCount(); !done(); DrainMessages()) {
         if (GetTickCount() - start > timeoutMs)
             return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        DrainMessages();
     }
     return true;
 }

@@ -4,29 +4,20 @@
 
 #include <winioctl.h>
 
-#include <algorithm>
+#include <sstream>
 #include <string.h>
 
 namespace {
 
-bool ReadVariable(const char* name, std::string& value)
-{
-    char buffer[MAX_PATH * 2];
-    DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-    if (n == 0 || n >= sizeof buffer)
-        return false;
-    value.assign(buffer, n);
-    return true;
-}
+const char Unset[] = "\n";  // no path holds a line break
 
-std::string Section(char letter)
+// Sets an environment variable; gives back its value before, or Unset.
+std::string Exchange(const char* name, const std::string& value)
 {
-    return std::string(1, static_cast<char>(toupper(static_cast<unsigned char>(letter))));
-}
-
-std::string LabelPath(char letter)
-{
-    return Section(letter) + ":\\.windows-label";
+    char old[MAX_PATH * 2];
+    DWORD n = GetEnvironmentVariableA(name, old, sizeof old);
+    SetEnvironmentVariableA(name, value == Unset ? nullptr : value.c_str());
+    return n > 0 && n < sizeof old ? std::string(old, n) : Unset;
 }
 
 // Wine's mount manager drive record (its public interface for winecfg).
@@ -41,8 +32,12 @@ struct WineUnixDrive {
     USHORT deviceOffset;
     USHORT labelOffset;
 };
-const DWORD kDefineUnixDrive = CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-const DWORD kQueryUnixDrive = CTL_CODE(0x6D, 33, METHOD_BUFFERED, FILE_READ_ACCESS);
+union WineUnixDriveBuffer {
+    WineUnixDrive drive;
+    char bytes[1024];
+};
+const DWORD DefineUnixDrive = CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+const DWORD QueryUnixDrive = CTL_CODE(0x6D, 33, METHOD_BUFFERED, FILE_READ_ACCESS);
 
 // Wine's mount manager reads a drive's label once, when it sets the drive
 // up. Taking the drive away and defining it again, as winecfg does, makes it
@@ -53,172 +48,81 @@ void RereadWineLabel(char letter)
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (manager == INVALID_HANDLE_VALUE)
         return;
-    union {
-        WineUnixDrive drive;
-        char bytes[1024];
-    } query = {};
+    WineUnixDriveBuffer query = {};
     query.drive.size = sizeof query;
     query.drive.letter = static_cast<WCHAR>(tolower(static_cast<unsigned char>(letter)));
     DWORD got = 0;
-    if (DeviceIoControl(manager, kQueryUnixDrive, &query, sizeof query.drive, &query, sizeof query, &got, nullptr) &&
-        query.drive.mountPointOffset && query.drive.mountPointOffset < sizeof query) {
+    if (DeviceIoControl(manager, QueryUnixDrive, &query, sizeof query.drive, &query, sizeof query, &got, nullptr) &&
+        query.drive.mountPointOffset >= sizeof query.drive && query.drive.mountPointOffset < sizeof query) {
         query.bytes[sizeof query - 1] = '\0';
         std::string mountPoint = query.bytes + query.drive.mountPointOffset;
-        ULONG type = query.drive.type;
-
-        WineUnixDrive remove = {};
-        remove.size = sizeof remove;
-        remove.letter = query.drive.letter;
-        DeviceIoControl(manager, kDefineUnixDrive, &remove, sizeof remove, nullptr, 0, &got, nullptr);
-
-        union {
-            WineUnixDrive drive;
-            char bytes[1024];
-        } define = {};
-        if (mountPoint.size() < sizeof define - sizeof define.drive) {
-            define.drive.type = type;
-            define.drive.letter = query.drive.letter;
-            define.drive.mountPointOffset = sizeof define.drive;
-            memcpy(define.bytes + sizeof define.drive, mountPoint.c_str(), mountPoint.size() + 1);
-            define.drive.size = static_cast<ULONG>(sizeof define.drive + mountPoint.size() + 1);
-            DeviceIoControl(manager, kDefineUnixDrive, &define, define.drive.size, nullptr, 0, &got, nullptr);
-        }
+        WineUnixDriveBuffer define = {};
+        define.drive.size = sizeof define.drive;  // without a mount point: takes the drive away
+        define.drive.letter = query.drive.letter;
+        DeviceIoControl(manager, DefineUnixDrive, &define, define.drive.size, nullptr, 0, &got, nullptr);
+        define.drive.type = query.drive.type;  // then again with its mount point, which fits as it did
+        define.drive.mountPointOffset = sizeof define.drive;
+        memcpy(define.bytes + sizeof define.drive, mountPoint.c_str(), mountPoint.size() + 1);
+        define.drive.size = static_cast<ULONG>(sizeof define.drive + mountPoint.size() + 1);
+        DeviceIoControl(manager, DefineUnixDrive, &define, define.drive.size, nullptr, 0, &got, nullptr);
     }
     CloseHandle(manager);
 }
 
 } // namespace
 
-VirtualCd::VirtualCd()
+VirtualCd::VirtualCd() : statePath(folder.File("vcdaudio.ini")), logPath(folder.File("vcdaudio.log"))
 {
-    statePath = folder.File("vcdaudio.ini");
-    logPath = folder.File("vcdaudio.log");
-    hadState = ReadVariable("VCDAUDIO_STATE", oldState);
-    hadLog = ReadVariable("VCDAUDIO_LOG", oldLog);
-    SetEnvironmentVariableA("VCDAUDIO_STATE", statePath.c_str());
-    SetEnvironmentVariableA("VCDAUDIO_LOG", logPath.c_str());
-
-    DriveFile file;
-    file.Set("Drives", "Default", "E");
-    file.Set("Drives", "Speed", "100");
-    for (char letter : {'D', 'E'}) {
-        file.Set(Section(letter).c_str(), "Media", "0");
-        file.Set(Section(letter).c_str(), "Door", "0");
-    }
-    file.Save(statePath);
+    WriteWholeFile(statePath, "[Drives]\r\nDefault=E\r\nSpeed=100\r\n"
+                              "[D]\r\nMedia=0\r\nDoor=0\r\n[E]\r\nMedia=0\r\nDoor=0\r\n");
     ClearLog();
+    oldState = Exchange("VCDAUDIO_STATE", statePath);
+    oldLog = Exchange("VCDAUDIO_LOG", logPath);
 }
 
 VirtualCd::~VirtualCd()
 {
     for (char letter : labelled) {
-        DeleteFileA(LabelPath(letter).c_str());
+        DeleteFileA((std::string(1, letter) + ":\\.windows-label").c_str());
         RereadWineLabel(letter);
     }
-    Restore("VCDAUDIO_STATE", oldState, hadState);
-    Restore("VCDAUDIO_LOG", oldLog, hadLog);
-    DeleteFileA(logPath.c_str());
+    Exchange("VCDAUDIO_STATE", oldState);
+    Exchange("VCDAUDIO_LOG", oldLog);
 }
 
-void VirtualCd::Restore(const char* name, const std::string& value, bool existed)
-{
-    SetEnvironmentVariableA(name, existed ? value.c_str() : nullptr);
-}
-
-void VirtualCd::SetValue(const std::string& section, const std::string& key, const std::string& value)
+void VirtualCd::Set(const std::string& section, const std::vector<std::pair<const char*, std::string>>& values)
 {
     DriveFile file;
     file.Load(statePath);
-    file.Set(section.c_str(), key.c_str(), value);
+    for (const auto& value : values)
+        file.Set(section.c_str(), value.first, value.second);
     file.Save(statePath);
-}
-
-std::string VirtualCd::Value(const std::string& section, const std::string& key) const
-{
-    DriveFile file;
-    file.Load(statePath);
-    return file.Get(section.c_str(), key.c_str());
-}
-
-void VirtualCd::SetSpeed(int factor)
-{
-    SetValue("Drives", "Speed", std::to_string(factor));
-}
-
-void VirtualCd::SetDefaultDrive(char letter)
-{
-    SetValue("Drives", "Default", Section(letter));
-}
-
-void VirtualCd::InsertDisc(char letter, const std::string& tracks, const std::string& upc)
-{
-    // One save, so the driver never sees a disc with the old table.
-    DriveFile file;
-    file.Load(statePath);
-    std::string section = Section(letter);
-    file.Set(section.c_str(), "Media", "1");
-    file.Set(section.c_str(), "Door", "0");
-    file.Set(section.c_str(), "Tracks", tracks);
-    file.Set(section.c_str(), "Upc", upc);
-    file.Save(statePath);
-}
-
-void VirtualCd::RemoveDisc(char letter)
-{
-    SetValue(Section(letter), "Media", "0");
-}
-
-void VirtualCd::SetDoor(char letter, bool open)
-{
-    SetValue(Section(letter), "Door", open ? "1" : "0");
 }
 
 bool VirtualCd::IsDoorOpen(char letter) const
 {
-    return Value(Section(letter), "Door") == "1";
+    DriveFile file;
+    file.Load(statePath);
+    return file.Get(std::string(1, letter).c_str(), "Door") == "1";
 }
 
 void VirtualCd::SetLabel(char letter, const std::string& label)
 {
-    char upper = Section(letter)[0];
-    if (label.empty()) {
-        DeleteFileA(LabelPath(upper).c_str());
-    } else {
-        WriteWholeFile(LabelPath(upper), label);
-        if (std::find(labelled.begin(), labelled.end(), upper) == labelled.end())
-            labelled.push_back(upper);
-    }
-    RereadWineLabel(upper);
-}
-
-std::string VirtualCd::Log() const
-{
-    return ReadWholeFile(logPath);
+    WriteWholeFile(std::string(1, letter) + ":\\.windows-label", label);
+    if (labelled.find(letter) == std::string::npos)
+        labelled += letter;
+    RereadWineLabel(letter);
 }
 
 std::vector<std::string> VirtualCd::LogLines(const std::string& containing) const
 {
     std::vector<std::string> lines;
-    std::string text = Log();
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line[line.size() - 1] == '\r')
-            line.erase(line.size() - 1);
+    std::istringstream log(Log());
+    for (std::string line; std::getline(log, line);) {
+        line.erase(line.find_last_not_of('\r') + 1);
         if (!line.empty() && line.find(containing) != std::string::npos)
             lines.push_back(line);
-        at = end + 1;
     }
     return lines;
 }
 
-void VirtualCd::ClearLog()
-{
-    HANDLE file = CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-}

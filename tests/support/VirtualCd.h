@@ -11,7 +11,7 @@
 // VCDAUDIO_LOG. Each change is visible to the driver at its next command.
 //
 // A new drive file has drives D: and E: without discs, doors closed, E: the
-// default drive and the speed factor 100.
+// default drive and the speed factor 100. Drive letters are capitals.
 class VirtualCd {
 public:
     VirtualCd();
@@ -20,47 +20,41 @@ public:
     VirtualCd& operator=(const VirtualCd&) = delete;
 
     // Simulated seconds per real second.
-    void SetSpeed(int factor);
+    void SetSpeed(int factor) { Set("Drives", {{"Speed", std::to_string(factor)}}); }
     // The drive an open without a drive letter uses.
-    void SetDefaultDrive(char letter);
+    void SetDefaultDrive(char letter) { Set("Drives", {{"Default", std::string(1, letter)}}); }
     // tracks: lengths "m:s.f" separated by blanks, "data/" before a data
     // track, e.g. "3:27.40 4:00.10 data/1:00.00". Closes the door.
-    void InsertDisc(char letter, const std::string& tracks, const std::string& upc = "");
-    void RemoveDisc(char letter);
-    void SetDoor(char letter, bool open);
+    void InsertDisc(char letter, const std::string& tracks, const std::string& upc = "")
+    {
+        Set(std::string(1, letter), {{"Media", "1"}, {"Door", "0"}, {"Tracks", tracks}, {"Upc", upc}});
+    }
+    void RemoveDisc(char letter) { Set(std::string(1, letter), {{"Media", "0"}}); }
     // The door as the drive file holds it now (the driver writes it when a
     // program opens or closes the door).
     bool IsDoorOpen(char letter) const;
 
     // Volume label that GetVolumeInformationA reports for the letter in the
-    // Wine prefix, visible at once; an empty label removes the label file.
-    // Labels are removed again when the object goes. Under Wine a CD letter
+    // Wine prefix, visible at once. Labels are removed again when the object goes. Under Wine a CD letter
     // without a label answers GetVolumeInformationA with an empty label: the
     // call does not fail for a drive without a disc as it does on Windows.
     void SetLabel(char letter, const std::string& label);
 
-    // Any key of the drive file, for cases the methods above do not cover.
-    void SetValue(const std::string& section, const std::string& key, const std::string& value);
-    std::string Value(const std::string& section, const std::string& key) const;
-
-    const std::string& StatePath() const { return statePath; }
-    const std::string& LogPath() const { return logPath; }
-
     // The command log: every line, or the lines containing a text (without
     // their line breaks).
-    std::string Log() const;
+    std::string Log() const { return ReadWholeFile(logPath); }
     std::vector<std::string> LogLines(const std::string& containing = "") const;
-    void ClearLog();
+    void ClearLog() { WriteWholeFile(logPath, ""); }
 
 private:
-    void Restore(const char* name, const std::string& value, bool existed);
+    // Sets keys of one section in a single save, so the driver never sees
+    // half a change.
+    void Set(const std::string& section, const std::vector<std::pair<const char*, std::string>>& values);
 
     TempFolder folder;
     std::string statePath;
     std::string logPath;
     std::string oldState;
     std::string oldLog;
-    bool hadState = false;
-    bool hadLog = false;
-    std::vector<char> labelled;
+    std::string labelled;  // the letters given a label
 };
