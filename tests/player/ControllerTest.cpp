@@ -51,8 +51,7 @@ TEST(PlayerController, RepeatOneWithRandomReplaysTheTrackWhileBackAndNextDraw)
     controller.SelectTrack(IDM_TRACKBASE + 5);
     ASSERT_TRUE(player.WaitForPlays(3));
     Tracks played = player.PlayedTracks();
-    played.resize(3);
-    EXPECT_EQ((Tracks{5, 5, 5}), played);
+    EXPECT_EQ((Tracks{5, 5, 5}), Tracks(played.begin(), played.begin() + 3));
 
     // Back and Next in turn would move between two tracks; at random they reach more.
     player.cd.SetSpeed(1);

@@ -42,7 +42,6 @@ TEST(PlayerDialogs, TheVolumeSliderShowsTheLeftChannelAndSetsBoth)
     ASSERT_NE(nullptr, dialog.CreateModeless());
     HWND slider = GetDlgItem(dialog.hwnd, IDC_VOLUMESLIDER);
     EXPECT_EQ("49%", ItemText(dialog.hwnd, IDC_VOLUMELABEL));
-    EXPECT_EQ(32768, SendMessageA(slider, TBM_GETPOS, 0, 0));  // loud is at the top
     EXPECT_EQ(static_cast<DWORD>(MAKELONG(32767, 65535)), dialog.volume);  // opening changes nothing
 
     // The keyboard moves a trackbar as a drag does.

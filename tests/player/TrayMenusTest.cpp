@@ -47,7 +47,6 @@ TEST(TrayMenus, TheMenusHoldEveryItemInOrderWithItsImageAndTheDrives)
     // Item images unchecked, mode images checked; all of them 11x11.
     EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_STOP), MenuItem(main, IDM_STOP).hbmpUnchecked);
     EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_RANDOM), MenuItem(main, IDM_RANDOM).hbmpChecked);
-    EXPECT_EQ(nullptr, MenuItem(main, IDM_RANDOM).hbmpUnchecked);
     for (HBITMAP bitmap : player.app.menuBitmaps) {
         BITMAP shape = {};
         EXPECT_TRUE(GetObjectA(bitmap, sizeof shape, &shape) && shape.bmWidth == 11 && shape.bmHeight == 11);
@@ -55,8 +54,6 @@ TEST(TrayMenus, TheMenusHoldEveryItemInOrderWithItsImageAndTheDrives)
 
     player.app.controller.OnCommand(IDM_INTRO);
     EXPECT_TRUE(IsChecked(modes, IDM_INTRO));
-    player.app.controller.OnCommand(IDM_INTRO);
-    EXPECT_FALSE(IsChecked(modes, IDM_INTRO));
 
     HMENU drives = player.app.trayMenus.DriveMenu();
     player.app.trayMenus.OnInitMenuPopup(drives);
@@ -66,7 +63,6 @@ TEST(TrayMenus, TheMenusHoldEveryItemInOrderWithItsImageAndTheDrives)
     EXPECT_EQ("デフォルト(&/);&D:;&E:" + (label[0] ? "  (" + std::string(label) + ")" : ""), MenuOutline(drives));
     EXPECT_EQ(UINT(IDM_DRIVEBASE + 4), GetMenuItemID(drives, 2));
     EXPECT_TRUE(IsChecked(drives, 0, true));
-    EXPECT_FALSE(IsChecked(drives, 2, true));
     EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVE), MenuItem(drives, 2, true).hbmpUnchecked);
     EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVECHECK), MenuItem(drives, 2, true).hbmpChecked);
 
@@ -108,7 +104,6 @@ TEST(TrayMenus, StatusLinesGrayedItemsAndTheTrackMenuFollowTheDevice)
     // Without a playable disc the track menu holds the status as its one line.
     player.app.trayMenus.BuildTrackMenu(tracks);
     EXPECT_EQ("◎CDをセットしてください", MenuOutline(tracks));
-    EXPECT_FALSE(GetMenuState(main, IDM_CONFIG, MF_BYCOMMAND) & MF_GRAYED);
     player.cd.InsertDisc('E', "data/10:00.00");
     EXPECT_EQ("◆音楽CDではありません ----／---- 11111010 再生(&P)", prepared());
     player.app.controller.SelectDrive(IDM_DRIVEBASE + 25);  // no drive Z:
@@ -149,7 +144,6 @@ TEST(TrayMenus, TrackLabelsTitlesAndColumns)
     EXPECT_EQ("夜の表題;ソ連;-; &1 トラック 1; &2 二曲目; &3 トラック 3; &4 トラック 4; &5 トラック 5; &6 トラック 6;"
               " &7 トラック 7; &8 トラック 8; &9 トラック 9;1&0 トラック 10;1&1 トラック 11;1&2 " + name.substr(0, 122),
               MenuOutline(tracks));
-    EXPECT_TRUE(GetMenuState(tracks, 1, MF_BYPOSITION) & MF_DISABLED);
     EXPECT_EQ(UINT(IDM_TRACKBASE + 12), GetMenuItemID(tracks, 14));
 
     player.app.controller.SelectTrack(IDM_TRACKBASE + 11);
