@@ -209,10 +209,13 @@ TEST(PlayerScenario, PauseStopsAndPlayResumesWhereItStopped)
     EXPECT_GT(LastLine(log, " STOP "), LastLine(log, " PLAY ")) << cd.Log();
     EXPECT_EQ(1u, StartedPlays(cd).size());
 
-    player.Command(4);  // resume
+    player.Command(4);  // resume: from where the drive stands, without a seek
     ASSERT_TRUE(WaitForPlays(cd, 2)) << cd.Log();
     std::string resume = StartedPlays(cd)[1];
-    EXPECT_NE("0x00000001", PlayValue(resume, "from")) << "resumed at the start of the track: " << resume;
+    EXPECT_EQ("", PlayValue(resume, "from")) << resume;
+    log = cd.LogLines();
+    EXPECT_LT(LastLine(log, " SEEK "), LastLine(log, " STOP ")) << cd.Log();
+    EXPECT_EQ("", sstp.Next(300)) << "a resume is no new track";
 
     // Pause, then Next: track 2 from its start.
     player.Command(4);
