@@ -10,73 +10,51 @@ namespace {
 
 using Tracks = std::vector<int>;
 
-TEST(PlayerController, NextAndBackWrapAroundStopRewindsAndADriveChoiceStopsWithoutPlaying)
-{
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', "1:00.00 1:00.00 1:00.00");
-    player.cd.InsertDisc('D', "1:00.00");
-    player.Start();
-    PlayerController& controller = player.app.controller;
-
-    controller.SelectTrack(IDM_TRACKBASE + 3);
-    controller.NextTrack();
-    controller.PreviousTrack();
-    controller.PreviousTrack();
-    EXPECT_EQ((Tracks{3, 1, 3, 2}), player.PlayedTracks());
-    controller.StopPlay();
-    EXPECT_EQ(CdModeStopped, player.app.cdDevice.GetMode());
-    EXPECT_EQ(1, player.app.cdDevice.GetCurrentTrack());
-
-    controller.PlayTrack(2);
-    player.cd.ClearLog();
-    controller.SelectDrive(IDM_DRIVEBASE + 3);
-    EXPECT_EQ(3, player.app.settings.Drive);
-    EXPECT_EQ(1u, player.cd.LogLines("E STOP").size());
-    EXPECT_EQ(1u, player.cd.LogLines("element=D:").size());
-    EXPECT_TRUE(player.Plays().empty());
-}
-
-TEST(PlayerController, RepeatOneWithRandomReplaysTheTrackWhileBackAndNextDraw)
+TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsAndADriveChoice)
 {
     EXPECT_EQ(0, ChooseRandomTrack(0, 12345));  // a disc without tracks: none
 
     PlayerHarness player;
-    player.cd.SetSpeed(20);
-    player.cd.InsertDisc('E', "0:04.00 0:04.00 0:04.00 0:04.00 0:04.00 0:04.00 0:04.00 0:04.00");
+    player.cd.SetSpeed(1);
+    player.cd.InsertDisc('E', "0:30.00 2:00.00 0:06.00 0:30.00 0:30.00 0:30.00 0:30.00 0:30.00");
+    player.cd.InsertDisc('D', "1:00.00");
     player.Start();
     PlayerController& controller = player.app.controller;
-    controller.ToggleMode(1);
-    controller.ToggleMode(2);
-    controller.SelectTrack(IDM_TRACKBASE + 5);
-    ASSERT_TRUE(player.WaitForPlays(3));
-    Tracks played = player.PlayedTracks();
-    EXPECT_EQ((Tracks{5, 5, 5}), Tracks(played.begin(), played.begin() + 3));
+    // Next on the last track plays track 1, Back on track 1 the last.
+    controller.SelectTrack(IDM_TRACKBASE + 8);
+    controller.NextTrack();
+    controller.PreviousTrack();
+    controller.PreviousTrack();
+    EXPECT_EQ((Tracks{8, 1, 8, 7}), player.PlayedTracks());
+    controller.StopPlay();
+    EXPECT_EQ(CdModeStopped, player.app.cdDevice.GetMode());
+    EXPECT_EQ(1, player.app.cdDevice.GetCurrentTrack());
 
-    // Back and Next in turn would move between two tracks; at random they reach more.
-    player.cd.SetSpeed(1);
+    // In turn Back and Next would move between two tracks; at random they reach more.
+    controller.ToggleMode(2);
     std::set<int> chosen;
     for (int i = 0; i < 12; ++i) {
         i % 2 ? controller.NextTrack() : controller.PreviousTrack();
         chosen.insert(player.app.cdDevice.GetCurrentTrack());
     }
     EXPECT_GT(chosen.size(), 2u);
-}
+    controller.ToggleMode(2);
 
-TEST(PlayerController, IntroPlaysTheFirstSecondsAndAShorterTrackWhole)
-{
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', "0:30.00 2:00.00 0:06.00 0:30.00");
-    player.Start();
-    player.app.controller.ToggleMode(3);
     // Intro time, track, and where its play ends: 0:05 is the last second of track 3.
-    const int cases[][4] = {{10, 1, 0, 10}, {90, 2, 1, 30}, {10, 3, 0, 5}};
-    for (const auto& c : cases) {
+    controller.ToggleMode(3);
+    const int intros[][4] = {{10, 1, 0, 10}, {90, 2, 1, 30}, {10, 3, 0, 5}};
+    for (const auto& c : intros) {
         player.app.settings.IntroTime = c[0];
-        player.app.controller.SelectTrack(IDM_TRACKBASE + c[1]);
+        controller.SelectTrack(IDM_TRACKBASE + c[1]);
         EXPECT_EQ(static_cast<long>(MakeTmsf(c[1], c[2], c[3], 0)), LogValue(player.Plays().back(), "to")) << c[1];
     }
+
+    // Another drive: the playing one stops, the new one opens, nothing starts.
+    player.cd.ClearLog();
+    controller.SelectDrive(IDM_DRIVEBASE + 3);
+    EXPECT_EQ(1u, player.cd.LogLines("E STOP").size());
+    EXPECT_EQ(1u, player.cd.LogLines("element=D:").size());
+    EXPECT_TRUE(player.Plays().empty());
 }
 
 // What the arrival sound would have sent, and how many plays had started then.

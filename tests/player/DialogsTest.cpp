@@ -1,10 +1,7 @@
-#include "CdInfoMenu.h"
 #include "PlayerHarness.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -112,55 +109,6 @@ TEST(PlayerDialogs, CommandsReplaceTheVolumeDialogRaiseTheVersionAndTheLoopCarri
     EXPECT_TRUE(IsWindow(about));
     press(GetDlgItem(about, IDOK), VK_RETURN);
     EXPECT_FALSE(IsWindow(about));
-}
-
-// The CD information as MenuOutline gives it; every row but the separators
-// can be neither chosen nor grayed.
-std::string Information(CdAudioDevice& device)
-{
-    HMENU menu = BuildCdInfoMenu(device);
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        UINT state = GetMenuState(menu, i, MF_BYPOSITION);
-        EXPECT_TRUE((state & MF_SEPARATOR) || (state & (MF_DISABLED | MF_GRAYED)) == MF_DISABLED) << i;
-    }
-    std::string outline = MenuOutline(menu);
-    DestroyMenu(menu);
-    return outline;
-}
-
-TEST(PlayerDialogs, TheCdInformationHasAColumnOfSixRowsThenTheTracksInOneOrTwoColumns)
-{
-    VirtualCd cd;
-    CdAudioDevice device;
-    EXPECT_EQ("×デバイスは使用中です", Information(device));
-    ASSERT_TRUE(device.Open(4));  // drive E: is empty
-    EXPECT_EQ("◎CDをセットしてください", Information(device));
-
-    const struct {
-        int tracks;
-        const char *total, *columnBreak;
-    } cases[] = {{12, "47:27", nullptr},
-                 {19, "1:15:27", nullptr},
-                 {20, "1:19:27", ";トラック10:  4:00;*;;;;-;;トラック11:  4:00;"},
-                 {21, "1:23:27", ";トラック11:  4:00;*;;;;-;;トラック12:  4:00;"}};
-    for (const auto& c : cases) {
-        std::string lengths;
-        for (int i = 1; i <= c.tracks; ++i)
-            lengths += i == 5 ? "3:27.40 " : "4:00.00 ";  // 4:00 each but track 5
-        cd.InsertDisc('E', lengths);
-        std::string information = Information(device);
-        char discId[16];
-        device.GetDiscId(discId, sizeof discId);
-        std::string head = std::string("ID: ") + discId + ";UPC: （なし）;トラック数: " + std::to_string(c.tracks) +
-                           ";総演奏時間: " + c.total + ";-;《各トラックの長さ》;トラック 1:  4:00;";
-        EXPECT_EQ(0u, information.find(head)) << information;
-        EXPECT_NE(std::string::npos, information.find(";トラック 5:  3:27;トラック 6:  4:00;")) << information;
-        EXPECT_EQ(c.columnBreak ? 1 : 0, std::count(information.begin(), information.end(), '*')) << information;
-        if (c.columnBreak) {
-            EXPECT_NE(std::string::npos, information.find(c.columnBreak)) << information;
-        }
-        EXPECT_EQ(6 + (c.columnBreak ? 6 : 0) + c.tracks, std::count(information.begin(), information.end(), ';') + 1);
-    }
 }
 
 }  // namespace

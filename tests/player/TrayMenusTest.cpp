@@ -1,3 +1,4 @@
+#include "CdInfoMenu.h"
 #include "PlayerHarness.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +29,25 @@ std::string Grayed(PlayerHarness& player)
     return grayed;
 }
 
-TEST(TrayMenus, TheMenusHoldEveryItemInOrderWithItsImageAndTheDrives)
+// The CD information as MenuOutline gives it; every row but the separators
+// can be neither chosen nor grayed.
+std::string Information(CdAudioDevice& device)
+{
+    HMENU menu = BuildCdInfoMenu(device);
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        EXPECT_TRUE((state & MF_SEPARATOR) || (state & (MF_DISABLED | MF_GRAYED)) == MF_DISABLED) << i;
+    }
+    std::string outline = MenuOutline(menu);
+    DestroyMenu(menu);
+    return outline;
+}
+
+TEST(TrayMenus, EveryItemInOrderWithItsImageTheDrivesAndTheLinesAndItemsThatFollowTheDevice)
 {
     PlayerHarness player;
-    player.cd.InsertDisc('E', "1:00.00");
+    player.cd.SetSpeed(1);
+    player.cd.InsertDisc('E', "3:00.00 4:32.00 3:00.00 3:00.00");
     player.cd.SetLabel('E', "MYDISC");
     player.Start();
     HMENU main = player.app.trayMenus.MainMenu();
@@ -51,7 +67,6 @@ TEST(TrayMenus, TheMenusHoldEveryItemInOrderWithItsImageAndTheDrives)
         BITMAP shape = {};
         EXPECT_TRUE(GetObjectA(bitmap, sizeof shape, &shape) && shape.bmWidth == 11 && shape.bmHeight == 11);
     }
-
     player.app.controller.OnCommand(IDM_INTRO);
     EXPECT_TRUE(IsChecked(modes, IDM_INTRO));
 
@@ -65,20 +80,11 @@ TEST(TrayMenus, TheMenusHoldEveryItemInOrderWithItsImageAndTheDrives)
     EXPECT_TRUE(IsChecked(drives, 0, true));
     EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVE), MenuItem(drives, 2, true).hbmpUnchecked);
     EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVECHECK), MenuItem(drives, 2, true).hbmpChecked);
-
     player.app.controller.OnCommand(IDM_DRIVEBASE + 4);
     player.app.trayMenus.PrepareMainMenu();  // rebuilds the drive menu too
     EXPECT_FALSE(IsChecked(drives, 0, true));
     EXPECT_TRUE(IsChecked(drives, 2, true));
-}
 
-TEST(TrayMenus, StatusLinesGrayedItemsAndTheTrackMenuFollowTheDevice)
-{
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', "3:00.00 4:32.00 3:00.00 3:00.00");
-    player.Start();
-    HMENU main = player.app.trayMenus.MainMenu();
     HMENU tracks = player.app.trayMenus.TrackMenu();
     // The status and time lines, the grayed items and the first item's text.
     auto prepared = [&] {
@@ -86,44 +92,47 @@ TEST(TrayMenus, StatusLinesGrayedItemsAndTheTrackMenuFollowTheDevice)
         return MenuText(main, 0) + " " + MenuText(main, 1) + " " + Grayed(player) + " " +
                MenuText(main, IDM_PLAY, MF_BYCOMMAND);
     };
+    // What changes while a track plays: the time, as 0:0x.
+    auto playing = [&] {
+        std::string menu = prepared();
+        return menu.substr(0, menu.find(" 0:0") + 4) + "x" + menu.substr(menu.find("／"));
+    };
 
     EXPECT_EQ("■停止しています ----／---- 01110010 再生(&P)", prepared());
     player.app.controller.SelectTrack(IDM_TRACKBASE + 2);
-    std::string menu = prepared();
-    EXPECT_EQ(0u, menu.find("▼トラック 2を再生中です 0:0")) << menu;
-    EXPECT_EQ(menu.size() - strlen("／4:32 00000010 一時停止(&P)"), menu.find("／4:32 00000010 一時停止(&P)")) << menu;
+    EXPECT_EQ("▼トラック 2を再生中です 0:0x／4:32 00000010 一時停止(&P)", playing());
     EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_PAUSE), MenuItem(main, IDM_PLAY).hbmpUnchecked);
-
     player.app.controller.PlayPause();
-    menu = prepared();
-    EXPECT_EQ(0u, menu.find("▽一時停止中です 0:0")) << menu;
-    EXPECT_EQ(menu.size() - strlen("／4:32 00110010 再生(&P)"), menu.find("／4:32 00110010 再生(&P)")) << menu;
+    EXPECT_EQ("▽一時停止中です 0:0x／4:32 00110010 再生(&P)", playing());
 
+    // Without a playable disc the track menu and the CD information hold the status as their one line.
     player.app.cdDevice.OpenDoor();
     EXPECT_EQ("◎CDをセットしてください ----／---- 11111001 再生(&P)", prepared());
-    // Without a playable disc the track menu holds the status as its one line.
     player.app.trayMenus.BuildTrackMenu(tracks);
     EXPECT_EQ("◎CDをセットしてください", MenuOutline(tracks));
+    EXPECT_EQ("◎CDをセットしてください", Information(player.app.cdDevice));
     player.cd.InsertDisc('E', "data/10:00.00");
     EXPECT_EQ("◆音楽CDではありません ----／---- 11111010 再生(&P)", prepared());
     player.app.controller.SelectDrive(IDM_DRIVEBASE + 25);  // no drive Z:
     EXPECT_EQ("×デバイスは使用中です ----／---- 11111111 再生(&P)", prepared());
     player.app.trayMenus.BuildTrackMenu(tracks);
     EXPECT_EQ("×デバイスは使用中です", MenuOutline(tracks));
+    EXPECT_EQ("×デバイスは使用中です", Information(player.app.cdDevice));
     // The lines replace the ones before; neither can be chosen.
     EXPECT_EQ(14, GetMenuItemCount(main));
     EXPECT_TRUE(GetMenuState(main, 0, MF_BYPOSITION) & GetMenuState(main, 1, MF_BYPOSITION) & MF_DISABLED);
 }
 
+// A disc of 4:00 tracks but track 5 of 3:27.
 std::string Disc(int tracks)
 {
-    std::string text = "1:00.00";
-    for (int i = 1; i < tracks; ++i)
-        text += " 1:00.00";
+    std::string text;
+    for (int i = 1; i <= tracks; ++i)
+        text += i == 5 ? "3:27.40 " : "4:00.00 ";
     return text;
 }
 
-TEST(TrayMenus, TrackLabelsTitlesAndColumns)
+TEST(TrayMenus, TrackLabelsAndTheCdInformationInOneOrTwoColumns)
 {
     PlayerHarness player;
     player.cd.SetSpeed(1);
@@ -145,7 +154,6 @@ TEST(TrayMenus, TrackLabelsTitlesAndColumns)
               " &7 トラック 7; &8 トラック 8; &9 トラック 9;1&0 トラック 10;1&1 トラック 11;1&2 " + name.substr(0, 122),
               MenuOutline(tracks));
     EXPECT_EQ(UINT(IDM_TRACKBASE + 12), GetMenuItemID(tracks, 14));
-
     player.app.controller.SelectTrack(IDM_TRACKBASE + 11);
     player.app.trayMenus.BuildTrackMenu(tracks);
     EXPECT_TRUE(IsChecked(tracks, IDM_TRACKBASE + 11));
@@ -153,19 +161,31 @@ TEST(TrayMenus, TrackLabelsTitlesAndColumns)
     EXPECT_FALSE(IsChecked(tracks, IDM_TRACKBASE + 10));
     player.app.controller.StopPlay();
 
-    // A second column from 20 tracks on, opened by two blank rows and a separator.
+    // The CD information: six rows about the disc, then a row for each track.
+    // Both menus open a second column from 20 tracks on, after half of them.
     const struct {
         int tracks;
-        const char* columnBreak;
-    } columns[] = {{19, nullptr}, {20, "1&0 トラック 10;*;;-;1&1 トラック 11"}, {21, "1&1 トラック 11;*;;-;1&2 トラック 12"}};
-    for (const auto& column : columns) {
-        player.cd.InsertDisc('E', Disc(column.tracks));
+        const char *total, *trackBreak, *informationBreak;
+    } cases[] = {{12, "47:27", "", ""},
+                 {19, "1:15:27", "", ""},
+                 {20, "1:19:27", "1&0 トラック 10;*;;-;1&1 トラック 11", ";トラック10:  4:00;*;;;;-;;トラック11:  4:00;"},
+                 {21, "1:23:27", "1&1 トラック 11;*;;-;1&2 トラック 12", ";トラック11:  4:00;*;;;;-;;トラック12:  4:00;"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tracks);
+        player.cd.InsertDisc('E', Disc(c.tracks));
         player.app.trayMenus.BuildTrackMenu(tracks);
-        std::string outline = MenuOutline(tracks);
-        EXPECT_EQ(column.columnBreak ? 1 : 0, std::count(outline.begin(), outline.end(), '*')) << outline;
-        if (column.columnBreak) {
-            EXPECT_NE(std::string::npos, outline.find(column.columnBreak)) << outline;
-        }
+        std::string outline = MenuOutline(tracks), information = Information(player.app.cdDevice);
+        int columns = c.trackBreak[0] ? 2 : 1;
+        EXPECT_EQ(columns - 1, std::count(outline.begin(), outline.end(), '*')) << outline;
+        EXPECT_NE(std::string::npos, outline.find(c.trackBreak)) << outline;
+        player.app.cdDevice.GetDiscId(discId, sizeof discId);
+        std::string head = std::string("ID: ") + discId + ";UPC: （なし）;トラック数: " + std::to_string(c.tracks) +
+                           ";総演奏時間: " + c.total + ";-;《各トラックの長さ》;トラック 1:  4:00;";
+        EXPECT_EQ(0u, information.find(head)) << information;
+        EXPECT_NE(std::string::npos, information.find(";トラック 5:  3:27;トラック 6:  4:00;")) << information;
+        EXPECT_EQ(columns - 1, std::count(information.begin(), information.end(), '*')) << information;
+        EXPECT_NE(std::string::npos, information.find(c.informationBreak)) << information;
+        EXPECT_EQ(6 * columns + c.tracks, std::count(information.begin(), information.end(), ';') + 1);
     }
 }
 
