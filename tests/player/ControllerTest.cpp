@@ -10,7 +10,17 @@ namespace {
 
 using Tracks = std::vector<int>;
 
-TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsAndADriveChoice)
+// What the arrival sound would have sent, and how many plays had started then.
+std::string soundCommand;
+PlayerHarness* soundPlayer;
+
+MCIERROR WINAPI RecordSound(LPCSTR command, LPSTR, UINT, HWND)
+{
+    soundCommand = command + (" after plays: " + std::to_string(soundPlayer->Plays().size()));
+    return 0;
+}
+
+TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceAndADiscArrival)
 {
     EXPECT_EQ(0, ChooseRandomTrack(0, 12345));  // a disc without tracks: none
 
@@ -48,6 +58,7 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsAndADriveChoice)
         controller.SelectTrack(IDM_TRACKBASE + c[1]);
         EXPECT_EQ(static_cast<long>(MakeTmsf(c[1], c[2], c[3], 0)), LogValue(player.Plays().back(), "to")) << c[1];
     }
+    controller.ToggleMode(3);
 
     // Another drive: the playing one stops, the new one opens, nothing starts.
     player.cd.ClearLog();
@@ -55,39 +66,46 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsAndADriveChoice)
     EXPECT_EQ(1u, player.cd.LogLines("E STOP").size());
     EXPECT_EQ(1u, player.cd.LogLines("element=D:").size());
     EXPECT_TRUE(player.Plays().empty());
-}
 
-// What the arrival sound would have sent, and how many plays had started then.
-std::string soundCommand;
-PlayerHarness* soundPlayer;
-
-MCIERROR WINAPI RecordSound(LPCSTR command, LPSTR, UINT, HWND)
-{
-    soundCommand = command + (" after plays: " + std::to_string(soundPlayer->Plays().size()));
-    return 0;
-}
-
-TEST(PlayerController, ADiscArrivalPlaysTheQuotedSoundThenTrackOneOnlyWithPlayOnInsert)
-{
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
-    player.Start();
+    // A disc arrives in it: only with PlayOnInsert the quoted sound plays, then track 1.
+    player.cd.RemoveDisc('D');
+    controller.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE);
     player.app.settings.SoundOnInsert = 1;
     CopyText(player.app.settings.SoundFile, sizeof player.app.settings.SoundFile,
              "C:\\Program Files\\Sounds\\disc in.wav");
     soundPlayer = &player;
-    player.app.controller.sendString = RecordSound;
-
+    controller.sendString = RecordSound;
     player.app.settings.PlayOnInsert = 0;
-    player.cd.InsertDisc('E', "1:00.00 1:00.00");
-    player.app.controller.OnDeviceChange(DBT_DEVICEARRIVAL);
+    player.cd.InsertDisc('D', "1:00.00 1:00.00");
+    controller.OnDeviceChange(DBT_DEVICEARRIVAL);
     EXPECT_TRUE(soundCommand.empty());
     EXPECT_TRUE(player.Plays().empty());
-
     player.app.settings.PlayOnInsert = 1;
-    player.app.controller.OnDeviceChange(DBT_DEVICEARRIVAL);
+    controller.OnDeviceChange(DBT_DEVICEARRIVAL);
     EXPECT_EQ("play \"C:\\Program Files\\Sounds\\disc in.wav\" wait after plays: 0", soundCommand);
     EXPECT_EQ((Tracks{1}), player.PlayedTracks());
+}
+
+// True when the combination is free: this test could register it itself.
+bool IsFree(int value)
+{
+    return RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) &&
+           UnregisterHotKey(nullptr, 0x7000);
+}
+
+TEST(HotKeys, EveryConfiguredCombinationIsRegisteredUnderItsCommandIndex)
+{
+    PlayerHarness player;
+    player.app.settings.hotKeys[CommandEject] = 262213;  // Shift in the high word, E in the low word
+    player.Start();
+    player.app.hotKeys.RegisterHotKeys();
+    EXPECT_FALSE(RegisterHotKey(nullptr, 0x7001, MOD_SHIFT, 'E'));
+    // Each combination hangs on its index: freeing that id frees its keys.
+    for (int index = 0; index < CommandCount; ++index) {
+        EXPECT_FALSE(IsFree(player.app.settings.hotKeys[index])) << "not registered: " << index;
+        ASSERT_TRUE(UnregisterHotKey(player.app.window.hwnd, index)) << index;
+        EXPECT_TRUE(IsFree(player.app.settings.hotKeys[index])) << index;
+    }
 }
 
 }  // namespace

@@ -22,7 +22,6 @@ public:
     std::vector<std::string> Plays() const { return cd.LogLines(" PLAY "); }
     // The track of each play's "from" (0 for a play that resumes).
     std::vector<int> PlayedTracks() const;
-    bool WaitForPlays(size_t count) { return PumpUntil([&] { return Plays().size() >= count; }, 20000); }
 
     VirtualCd cd;
     TempFolder folder;

@@ -19,13 +19,9 @@ bool IsChecked(HMENU menu, UINT item, bool byPosition = false)
 std::string Grayed(PlayerHarness& player)
 {
     HMENU menu = player.app.trayMenus.MainMenu();
-    const UINT commands[] = {IDM_PLAY, IDM_STOP, IDM_BACK, IDM_NEXT, 0, IDM_EJECT, IDM_LOAD, IDM_CDINFO};
     std::string grayed;
-    for (UINT command : commands) {
-        UINT state = command ? GetMenuState(menu, command, MF_BYCOMMAND)
-                             : GetMenuState(menu, TrackMenuPosition, MF_BYPOSITION);
-        grayed += (state & MF_GRAYED) ? '1' : '0';
-    }
+    for (UINT id : {IDM_PLAY, IDM_STOP, IDM_BACK, IDM_NEXT, 0, IDM_EJECT, IDM_LOAD, IDM_CDINFO})
+        grayed += GetMenuState(menu, id ? id : TrackMenuPosition, id ? MF_BYCOMMAND : MF_BYPOSITION) & MF_GRAYED ? '1' : '0';
     return grayed;
 }
 
@@ -43,11 +39,20 @@ std::string Information(CdAudioDevice& device)
     return outline;
 }
 
-TEST(TrayMenus, EveryItemInOrderWithItsImageTheDrivesAndTheLinesAndItemsThatFollowTheDevice)
+// A disc of 4:00 tracks but track 5 of 3:27.
+std::string Disc(int tracks)
+{
+    std::string text;
+    for (int i = 1; i <= tracks; ++i)
+        text += i == 5 ? "3:27.40 " : "4:00.00 ";
+    return text;
+}
+
+TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
 {
     PlayerHarness player;
     player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', "3:00.00 4:32.00 3:00.00 3:00.00");
+    player.cd.InsertDisc('E', Disc(12));
     player.cd.SetLabel('E', "MYDISC");
     player.Start();
     HMENU main = player.app.trayMenus.MainMenu();
@@ -60,13 +65,9 @@ TEST(TrayMenus, EveryItemInOrderWithItsImageTheDrivesAndTheLinesAndItemsThatFoll
     HMENU modes = player.app.trayMenus.ModeMenu();
     EXPECT_EQ("全曲リピート(&A);単曲リピート(&S);-;ランダム演奏(&R);イントロ演奏(&I)", MenuOutline(modes));
 
-    // Item images unchecked, mode images checked; all of them 11x11.
+    // Item images unchecked, mode images checked.
     EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_STOP), MenuItem(main, IDM_STOP).hbmpUnchecked);
     EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_RANDOM), MenuItem(main, IDM_RANDOM).hbmpChecked);
-    for (HBITMAP bitmap : player.app.menuBitmaps) {
-        BITMAP shape = {};
-        EXPECT_TRUE(GetObjectA(bitmap, sizeof shape, &shape) && shape.bmWidth == 11 && shape.bmHeight == 11);
-    }
     player.app.controller.OnCommand(IDM_INTRO);
     EXPECT_TRUE(IsChecked(modes, IDM_INTRO));
 
@@ -85,59 +86,6 @@ TEST(TrayMenus, EveryItemInOrderWithItsImageTheDrivesAndTheLinesAndItemsThatFoll
     EXPECT_FALSE(IsChecked(drives, 0, true));
     EXPECT_TRUE(IsChecked(drives, 2, true));
 
-    HMENU tracks = player.app.trayMenus.TrackMenu();
-    // The status and time lines, the grayed items and the first item's text.
-    auto prepared = [&] {
-        player.app.trayMenus.PrepareMainMenu();
-        return MenuText(main, 0) + " " + MenuText(main, 1) + " " + Grayed(player) + " " +
-               MenuText(main, IDM_PLAY, MF_BYCOMMAND);
-    };
-    // What changes while a track plays: the time, as 0:0x.
-    auto playing = [&] {
-        std::string menu = prepared();
-        return menu.substr(0, menu.find(" 0:0") + 4) + "x" + menu.substr(menu.find("／"));
-    };
-
-    EXPECT_EQ("■停止しています ----／---- 01110010 再生(&P)", prepared());
-    player.app.controller.SelectTrack(IDM_TRACKBASE + 2);
-    EXPECT_EQ("▼トラック 2を再生中です 0:0x／4:32 00000010 一時停止(&P)", playing());
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_PAUSE), MenuItem(main, IDM_PLAY).hbmpUnchecked);
-    player.app.controller.PlayPause();
-    EXPECT_EQ("▽一時停止中です 0:0x／4:32 00110010 再生(&P)", playing());
-
-    // Without a playable disc the track menu and the CD information hold the status as their one line.
-    player.app.cdDevice.OpenDoor();
-    EXPECT_EQ("◎CDをセットしてください ----／---- 11111001 再生(&P)", prepared());
-    player.app.trayMenus.BuildTrackMenu(tracks);
-    EXPECT_EQ("◎CDをセットしてください", MenuOutline(tracks));
-    EXPECT_EQ("◎CDをセットしてください", Information(player.app.cdDevice));
-    player.cd.InsertDisc('E', "data/10:00.00");
-    EXPECT_EQ("◆音楽CDではありません ----／---- 11111010 再生(&P)", prepared());
-    player.app.controller.SelectDrive(IDM_DRIVEBASE + 25);  // no drive Z:
-    EXPECT_EQ("×デバイスは使用中です ----／---- 11111111 再生(&P)", prepared());
-    player.app.trayMenus.BuildTrackMenu(tracks);
-    EXPECT_EQ("×デバイスは使用中です", MenuOutline(tracks));
-    EXPECT_EQ("×デバイスは使用中です", Information(player.app.cdDevice));
-    // The lines replace the ones before; neither can be chosen.
-    EXPECT_EQ(14, GetMenuItemCount(main));
-    EXPECT_TRUE(GetMenuState(main, 0, MF_BYPOSITION) & GetMenuState(main, 1, MF_BYPOSITION) & MF_DISABLED);
-}
-
-// A disc of 4:00 tracks but track 5 of 3:27.
-std::string Disc(int tracks)
-{
-    std::string text;
-    for (int i = 1; i <= tracks; ++i)
-        text += i == 5 ? "3:27.40 " : "4:00.00 ";
-    return text;
-}
-
-TEST(TrayMenus, TrackLabelsAndTheCdInformationInOneOrTwoColumns)
-{
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', Disc(12));
-    player.Start();
     char discId[16];
     player.app.cdDevice.GetDiscId(discId, sizeof discId);
     std::string name;  // too long for a label, in characters whose second byte is 0x5C
@@ -161,8 +109,45 @@ TEST(TrayMenus, TrackLabelsAndTheCdInformationInOneOrTwoColumns)
     EXPECT_FALSE(IsChecked(tracks, IDM_TRACKBASE + 10));
     player.app.controller.StopPlay();
 
-    // The CD information: six rows about the disc, then a row for each track.
-    // Both menus open a second column from 20 tracks on, after half of them.
+    // The status and time lines, the grayed items and the first item's text.
+    auto prepared = [&] {
+        player.app.trayMenus.PrepareMainMenu();
+        return MenuText(main, 0) + " " + MenuText(main, 1) + " " + Grayed(player) + " " +
+               MenuText(main, IDM_PLAY, MF_BYCOMMAND);
+    };
+    // What changes while a track plays: the time, as 0:0x.
+    auto playing = [&] {
+        std::string menu = prepared();
+        return menu.substr(0, menu.find(" 0:0") + 4) + "x" + menu.substr(menu.find("／"));
+    };
+
+    EXPECT_EQ("■停止しています ----／---- 01110010 再生(&P)", prepared());
+    player.app.controller.SelectTrack(IDM_TRACKBASE + 2);
+    EXPECT_EQ("▼トラック 2を再生中です 0:0x／4:00 00000010 一時停止(&P)", playing());
+    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_PAUSE), MenuItem(main, IDM_PLAY).hbmpUnchecked);
+    player.app.controller.PlayPause();
+    EXPECT_EQ("▽一時停止中です 0:0x／4:00 00110010 再生(&P)", playing());
+
+    // Without a playable disc the track menu and the CD information hold the status as their one line.
+    player.app.cdDevice.OpenDoor();
+    EXPECT_EQ("◎CDをセットしてください ----／---- 11111001 再生(&P)", prepared());
+    player.app.trayMenus.BuildTrackMenu(tracks);
+    EXPECT_EQ("◎CDをセットしてください", MenuOutline(tracks));
+    EXPECT_EQ("◎CDをセットしてください", Information(player.app.cdDevice));
+    player.cd.InsertDisc('E', "data/10:00.00");
+    EXPECT_EQ("◆音楽CDではありません ----／---- 11111010 再生(&P)", prepared());
+    player.app.controller.SelectDrive(IDM_DRIVEBASE + 25);  // no drive Z:
+    EXPECT_EQ("×デバイスは使用中です ----／---- 11111111 再生(&P)", prepared());
+    player.app.trayMenus.BuildTrackMenu(tracks);
+    EXPECT_EQ("×デバイスは使用中です", MenuOutline(tracks));
+    EXPECT_EQ("×デバイスは使用中です", Information(player.app.cdDevice));
+    // The lines replace the ones before; neither can be chosen.
+    EXPECT_EQ(14, GetMenuItemCount(main));
+    EXPECT_TRUE(GetMenuState(main, 0, MF_BYPOSITION) & GetMenuState(main, 1, MF_BYPOSITION) & MF_DISABLED);
+
+    // Back on E:. The CD information: six rows about the disc, then a row for
+    // each track. Both menus open a second column from 20 tracks on, after half of them.
+    player.app.controller.SelectDrive(IDM_DRIVEBASE + 4);
     const struct {
         int tracks;
         const char *total, *trackBreak, *informationBreak;
