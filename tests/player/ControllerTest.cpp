@@ -58,7 +58,6 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceAndADiscArr
         controller.SelectTrack(IDM_TRACKBASE + c[1]);
         EXPECT_EQ(static_cast<long>(MakeTmsf(c[1], c[2], c[3], 0)), LogValue(player.Plays().back(), "to")) << c[1];
     }
-    controller.ToggleMode(3);
 
     // Another drive: the playing one stops, the new one opens, nothing starts.
     player.cd.ClearLog();
