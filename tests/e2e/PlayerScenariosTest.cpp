@@ -6,337 +6,224 @@
 
 namespace {
 
-const char Title[] = "夜明けの回路";
-const char Artist[] = "ヴェルキン・アンサンブル";
-
-// "cdplayer.ini" with a disc's title, artist and track names.
-std::string DiscEntry(const std::string& tracks, const std::string& title, const std::string& artist,
-                      const std::vector<std::string>& names)
-{
-    std::string text = "[" + DiscId(tracks) + "]\r\nartist=" + artist + "\r\ntitle=" + title + "\r\n";
-    for (size_t i = 0; i < names.size(); ++i)
-        text += std::to_string(i) + "=" + names[i] + "\r\n";
-    return text;
-}
-
-std::string Request(const std::string& script)
-{
-    return "SEND SSTP/1.1\r\nSender: Velkinプレイヤー\r\nCharset: Shift_JIS\r\n" + script + "\r\n\r\n";
-}
+typedef std::vector<unsigned long> Starts;  // PlayedFrom
 
 // Index of the last log line containing a text, or -1.
 int LastLine(const std::vector<std::string>& log, const char* text)
 {
-    for (size_t i = log.size(); i-- > 0;)
-        if (log[i].find(text) != std::string::npos)
-            return static_cast<int>(i);
-    return -1;
+    auto has = [&](const std::string& line) { return line.find(text) != std::string::npos; };
+    auto last = std::find_if(log.rbegin(), log.rend(), has);
+    return static_cast<int>(log.rend() - last) - 1;
 }
 
-bool IsHotKeyFree(UINT modifiers, UINT key)
+// A disc of equal tracks; its entry goes into the "cdplayer.ini" text.
+std::string EqualTracks(int count, const char* length, std::string& database)
 {
-    if (!RegisterHotKey(nullptr, 0x7100, modifiers, key))
-        return false;
-    UnregisterHotKey(nullptr, 0x7100);
-    return true;
+    std::string tracks;
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) {
+        tracks += (i > 1 ? " " : "") + std::string(length);
+        names.push_back("夜明けの歌 " + std::string(i < 10 ? "0" : "") + std::to_string(i));
+    }
+    database += DiscEntry(tracks, "夜明けの回路", "ヴェルキン", names);
+    return tracks;
 }
 
-const UINT AllThree = MOD_ALT | MOD_CONTROL | MOD_SHIFT;
-
-TEST(PlayerScenario, FirstStartRunsOnDefaultsOnceAndWritesOnlyTheDriveAtExit)
+// A first start without a settings file, a second start beside it, a real
+// key press, and the menus and dialogs of a playing 24-track disc as the user
+// sees them.
+TEST(PlayerScenario, FirstStartKeysMenusAndDialogsOfATwentyFourTrackDisc)
 {
+    std::string database;
+    const std::string tracks24 = EqualTracks(24, "4:00.00", database), tracks12 = EqualTracks(12, "3:00.00", database);
     VirtualCd cd;
-    cd.InsertDisc('E', "1:00.00 1:00.00 1:00.00");
+    cd.SetSpeed(1);
+    cd.InsertDisc('E', tracks24);
+    cd.SetLabel('E', "VELKIN-DEMO");
     Installation installation;
+    WriteWholeFile(installation.File("cdplayer.ini"), database);
     Player player(installation, cd);
     ASSERT_NE(nullptr, player.window);
-    EXPECT_EQ("Velkinプレイヤー", WindowText(player.window));
     EXPECT_FALSE(IsWindowVisible(player.window));
-    EXPECT_TRUE(StartedPlays(cd).empty()) << "PlayOnExec is off by default";
-    EXPECT_FALSE(IsHotKeyFree(AllThree, VK_RIGHT)) << "the default keys are taken";
+    EXPECT_TRUE(PlayedFrom(cd).empty()) << "PlayOnExec is off by default";
+    EXPECT_TRUE(IsHotKeyTaken(VK_RIGHT)) << "the default keys";
 
     // A second start ends at once with 0 and leaves the first alone.
     size_t lines = cd.LogLines().size();
-    EXPECT_EQ(0, RunProgram("\"" + installation.Player() + "\"", 20000));
-    EXPECT_TRUE(IsWindow(player.window));
+    EXPECT_EQ(0, RunProgram("\"" + installation.File("velkin.exe") + "\""));
     EXPECT_EQ(lines, cd.LogLines().size());
-    EXPECT_FALSE(IsHotKeyFree(AllThree, VK_RIGHT));
-    EXPECT_EQ(1u, ProcessWindows(player.process.Id(), "VelkinPlayerWndClass", false).size());
+    EXPECT_TRUE(IsHotKeyTaken(VK_RIGHT));
 
+    // Ctrl+Alt+Shift+Right on the keyboard while track 2 plays: track 3.
+    player.Menu(MenuTrackBase + 2);
+    ASSERT_TRUE(PressKeys("ctrl+alt+shift+Right"));
+    ASSERT_TRUE(WaitForPlays(cd, 2)) << cd.Log();
+    EXPECT_EQ((Starts{2, 3}), PlayedFrom(cd));
+
+    // Menus open at the pointer: it goes where the notification area is.
+    SetCursorPos(1000, 740);
+    player.Menu(MenuRepeatAll);  // ticked in the mode menu
+    player.Menu(MenuIntro);
+    auto close = [&](HWND shown, bool menu) {
+        PostMessageA(menu ? player.window : shown, menu ? WM_CANCELMODE : WM_CLOSE, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(shown); }));
+    };
+    const struct { bool menu; UINT message; WPARAM wParam; LPARAM lParam; const char* picture; } views[] = {
+        {true, WM_APP, 0, WM_LBUTTONDOWN, "main-menu-playing"},
+        {true, WM_APP, 0, WM_RBUTTONDOWN, "track-menu-two-columns"},
+        {true, CommandMessage, 2, 0, "drive-menu"},
+        {true, CommandMessage, 3, 0, "mode-menu"},
+        {true, CommandMessage, 11, 0, "cd-information"},
+        {false, CommandMessage, 12, 0, "volume-dialog"},
+        {false, WM_COMMAND, MenuAbout, 0, "version-dialog"},
+    };
+    RECT twoColumns = {};
+    for (const auto& view : views) {
+        SCOPED_TRACE(view.picture);
+        PostMessageA(player.window, view.message, view.wParam, view.lParam);
+        HWND shown = WaitForWindow(view.menu ? "#32768" : "#32770", player.process.Id());
+        ASSERT_NE(nullptr, shown);
+        EXPECT_TRUE(Screenshot(view.picture));
+        if (view.lParam == WM_RBUTTONDOWN)
+            GetWindowRect(shown, &twoColumns);
+        close(shown, view.menu);
+    }
+
+    // Against a 12-track disc: the 24 tracks stand in two columns of 12
+    // below the same head rows, so the menu is as high and twice as wide.
+    player.Menu(MenuStop);
+    cd.InsertDisc('E', tracks12);
+    PostMessageA(player.window, WM_APP, 0, WM_RBUTTONDOWN);
+    HWND menu = WaitForWindow("#32768", player.process.Id());
+    ASSERT_NE(nullptr, menu);
+    RECT oneColumn = {};
+    GetWindowRect(menu, &oneColumn);
+    close(menu, true);
+    EXPECT_EQ(oneColumn.bottom - oneColumn.top, twoColumns.bottom - twoColumns.top);
+    EXPECT_GT(twoColumns.right - twoColumns.left, (oneColumn.right - oneColumn.left) * 9 / 5);
+
+    // The exit writes the drive, and only the drive, into a new settings file.
     EXPECT_EQ(0, player.Exit());
     EXPECT_EQ("[General]\r\nDrive=-1\r\n", installation.Settings());
-    EXPECT_TRUE(IsHotKeyFree(AllThree, VK_RIGHT));
+    EXPECT_FALSE(IsHotKeyTaken(VK_RIGHT));
 }
 
-TEST(PlayerScenario, PlaysADiscThroughAndTellsEachTrackOverSstp)
+TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
 {
-    const std::string tracks = "0:04.00 0:03.00 0:05.00";
+    const std::string titled = "0:04.00 0:03.00 0:05.00";
+    const std::string title = "夜明けの回路", artist = "ヴェルキン・アンサンブル";
     VirtualCd cd;
     cd.SetSpeed(20);
-    cd.InsertDisc('E', tracks);
     Installation installation;
     // "ソ" and "表" end in the byte of a backslash; "%" starts a variable.
-    installation.WriteDiscDatabase(DiscEntry(tracks, Title, Artist, {"はじまりの音", "ソーダ水の表通り", "100% Live"}));
-    SstpServer sstp;
-    installation.WriteSstpSettings(sstp.Port(), "Script: \\h\\s0$|#|&\\e");
+    WriteWholeFile(installation.File("cdplayer.ini"),
+                   DiscEntry(titled, title, artist, {"はじまりの音", "ソーダ水の表通り", "100% Live"}));
+    SocketLibrary sockets;
+    LoopbackListener sstp;
+    const std::string settings = "[General]\r\nSoundOnInsert=0\r\n[SSTP]\r\nSendSstpMsg=1\r\nCheckSstpServer=0\r\n"
+                                 "SstpServer=127.0.0.1\r\nSstpScript=Script: \\h\\s0$|#|&\\e\r\nSstpPort=";
+    WriteWholeFile(installation.File("velkin.ini"), settings + std::to_string(sstp.Port()) + "\r\n");
     Player player(installation, cd);
     ASSERT_NE(nullptr, player.window);
+    auto swap = [&](const std::string& tracks) {
+        cd.RemoveDisc('E');
+        BroadcastDeviceChange(false, 'E');
+        cd.InsertDisc('E', tracks);
+        BroadcastDeviceChange(true, 'E');
+    };
 
-    player.Command(4);  // play
-    const std::string tail = std::string("|") + Artist + "|" + Title + "\\e";
-    EXPECT_EQ(Request("Script: \\h\\s0はじまりの音" + tail), sstp.Next());
-    EXPECT_EQ("Script: \\h\\s0ソーダ水の表通り" + tail, SstpServer::ScriptOf(sstp.Next()));
-    EXPECT_EQ("Script: \\h\\s0100\\% Live" + tail, SstpServer::ScriptOf(sstp.Next()));
+    // Without a disc, and with a data disc, nothing plays.
+    for (int index : {4, 7, 6, 4})
+        player.Command(index);
+    swap("data/10:00.00");
+    player.Command(4);
+    EXPECT_TRUE(PlayedFrom(cd).empty()) << cd.Log();
 
-    // After the last track the player stops, rewound to track 1.
-    ASSERT_TRUE(PumpUntil([&] {
-        std::vector<std::string> log = cd.LogLines();
+    // A disc without titles swapped in plays at once, with the default names;
+    // another drive's arrival does not start it again.
+    swap("10:00.00 10:00.00");
+    ASSERT_TRUE(WaitForPlays(cd, 1)) << cd.Log();
+    EXPECT_EQ("Script: \\h\\s0トラック 1|（アーティスト名なし）|（タイトルなし）\\e", ScriptOf(sstp.ReceiveAll()));
+    BroadcastDeviceChange(true, 'D');
+
+    // Pause stops the drive; Play goes on where it stands: no seek, no notification.
+    player.Command(4);
+    player.Command(4);
+    ASSERT_TRUE(WaitForPlays(cd, 2)) << cd.Log();
+    std::vector<std::string> log = cd.LogLines();
+    EXPECT_LT(LastLine(log, " SEEK "), LastLine(log, " STOP ")) << cd.Log();
+    EXPECT_LT(LastLine(log, " STOP "), LastLine(log, " PLAY ")) << cd.Log();
+    EXPECT_EQ("", sstp.ReceiveAll(300)) << "a resume is no new track";
+    // Pause, then Next: on from the start of track 2, no longer paused, so
+    // Play pauses it.
+    player.Command(4);
+    player.Command(7);
+    EXPECT_NE(std::string::npos, cd.LogLines(" SEEK ").back().find(" to=0x00000002 ")) << cd.Log();
+    player.Command(4);
+    log = cd.LogLines();
+    EXPECT_GT(LastLine(log, " STOP "), LastLine(log, " PLAY ")) << cd.Log();
+
+    // Eject while it plays opens the door; Load closes it; neither plays.
+    player.Command(4);
+    player.Command(8);
+    EXPECT_TRUE(cd.IsDoorOpen('E'));
+    player.Command(9);
+    EXPECT_FALSE(cd.IsDoorOpen('E'));
+    EXPECT_EQ((Starts{1, 0, 0, 0}), PlayedFrom(cd)) << cd.Log();
+
+    // The titled disc swapped in plays through, each track start told, and
+    // after the last track the player stops, rewound.
+    cd.ClearLog();
+    swap(titled);
+    const std::string tail = "|" + artist + "|" + title + "\\e";
+    EXPECT_EQ("SEND SSTP/1.1\r\nSender: Velkinプレイヤー\r\nCharset: Shift_JIS\r\nScript: \\h\\s0はじまりの音" + tail +
+                  "\r\n\r\n",
+              sstp.ReceiveAll());
+    EXPECT_EQ("Script: \\h\\s0ソーダ水の表通り" + tail, ScriptOf(sstp.ReceiveAll()));
+    EXPECT_EQ("Script: \\h\\s0100\\% Live" + tail, ScriptOf(sstp.ReceiveAll()));
+    EXPECT_TRUE(PumpUntil([&] {
+        log = cd.LogLines();
         return LastLine(log, " SEEK ") > LastLine(log, " PLAY ");
     }, 10000)) << cd.Log();
-    std::vector<std::string> plays = StartedPlays(cd);
-    ASSERT_EQ(3u, plays.size()) << cd.Log();
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(i + 1, FromTrack(plays[i]));
+    EXPECT_EQ((Starts{1, 2, 3}), PlayedFrom(cd));
     EXPECT_EQ(0, player.Exit());
 }
 
 TEST(PlayerScenario, EveryPlayModeChoosesTheNextTrackItsWay)
 {
     VirtualCd cd;
-    cd.SetSpeed(100);
     cd.InsertDisc('E', "0:20.00 0:20.00 0:20.00");
     Installation installation;
-    installation.WriteSettings("[General]\r\nIntroTime=5\r\n");
+    WriteWholeFile(installation.File("velkin.ini"), "[General]\r\nIntroTime=5\r\n");
     Player player(installation, cd);
     ASSERT_NE(nullptr, player.window);
-    auto fromTracks = [&] {
-        std::vector<int> from;
-        for (const std::string& play : StartedPlays(cd))
-            from.push_back(FromTrack(play));
-        return from;
-    };
-    auto stopAndToggle = [&](int mode) {
+    // Turns the modes on, starts with a menu command, stops after some
+    // plays and turns the modes off: where the first plays started.
+    auto run = [&](std::initializer_list<int> modes, int start, size_t count) {
+        cd.ClearLog();
+        for (int mode : modes)
+            player.Menu(mode);
+        player.Menu(start);
+        EXPECT_TRUE(WaitForPlays(cd, count)) << cd.Log();
         player.Menu(MenuStop);
-        player.Menu(mode);
-        cd.ClearLog();
+        for (int mode : modes)
+            player.Menu(mode);
+        Starts played = PlayedFrom(cd);
+        played.resize(count);
+        return played;
     };
-
-    // Repeat one: track 2 again and again.
-    player.Menu(MenuRepeatOne);
-    player.Menu(MenuTrackBase + 2);
-    ASSERT_TRUE(WaitForPlays(cd, 3)) << cd.Log();
-    for (int track : fromTracks())
-        EXPECT_EQ(2, track);
-    stopAndToggle(MenuRepeatOne);
-
-    // Repeat all: after the last track the disc starts again at track 1.
-    player.Menu(MenuRepeatAll);
-    player.Menu(MenuTrackBase + 3);
-    ASSERT_TRUE(WaitForPlays(cd, 2)) << cd.Log();
-    std::vector<int> repeated = fromTracks();
-    EXPECT_EQ(3, repeated[0]);
-    EXPECT_EQ(1, repeated[1]);
-    stopAndToggle(MenuRepeatAll);
-
-    // Random: Next and every track end draw a track of the disc.
-    player.Menu(MenuRandom);
-    player.Menu(MenuNext);
-    ASSERT_TRUE(WaitForPlays(cd, 4)) << cd.Log();
-    for (int track : fromTracks())
+    EXPECT_EQ((Starts{2, 2, 2}), run({MenuRepeatOne}, MenuTrackBase + 2, 3));
+    EXPECT_EQ((Starts{3, 1}), run({MenuRepeatAll}, MenuTrackBase + 3, 2));
+    EXPECT_EQ((Starts{1, 2}), run({MenuIntro}, MenuTrackBase + 1, 2));
+    EXPECT_EQ(1u, cd.LogLines(" to=0x00050001 ").size()) << "5 seconds of track 1: " << cd.Log();
+    for (unsigned long track : run({MenuRandom}, MenuNext, 4))
         EXPECT_TRUE(track >= 1 && track <= 3) << track;
-    stopAndToggle(MenuRandom);
-
-    // Intro: the first IntroTime seconds of each track, then the next.
-    player.Menu(MenuIntro);
-    player.Menu(MenuTrackBase + 1);
-    ASSERT_TRUE(WaitForPlays(cd, 2)) << cd.Log();
-    std::vector<std::string> intros = StartedPlays(cd);
-    EXPECT_EQ(1, FromTrack(intros[0]));
-    EXPECT_EQ("0x00050001", PlayValue(intros[0], "to")) << "track 1, 0:05";
-    EXPECT_EQ(2, FromTrack(intros[1]));
-    EXPECT_EQ("0x00050002", PlayValue(intros[1], "to"));
-    stopAndToggle(MenuIntro);
-    EXPECT_EQ(0, player.Exit());
-}
-
-TEST(PlayerScenario, RepeatOneWithRandomReplaysTheTrackWhileNextDraws)
-{
-    VirtualCd cd;
-    cd.SetSpeed(100);
-    cd.InsertDisc('E', "0:20.00 0:20.00 0:20.00 0:20.00 0:20.00");
-    Installation installation;
-    Player player(installation, cd);
-    ASSERT_NE(nullptr, player.window);
-
-    player.Menu(MenuRepeatOne);
-    player.Menu(MenuRandom);
-    player.Menu(MenuTrackBase + 2);
-    ASSERT_TRUE(WaitForPlays(cd, 3)) << cd.Log();
-    player.Menu(MenuStop);
-    for (const std::string& play : StartedPlays(cd))
-        EXPECT_EQ(2, FromTrack(play)) << play;
-
-    // Next draws a track; its end replays that one.
-    cd.ClearLog();
-    player.Menu(MenuNext);
-    ASSERT_TRUE(WaitForPlays(cd, 3)) << cd.Log();
-    player.Menu(MenuStop);
-    std::vector<std::string> plays = StartedPlays(cd);
-    int drawn = FromTrack(plays[0]);
-    EXPECT_TRUE(drawn >= 1 && drawn <= 5) << plays[0];
-    for (const std::string& play : plays)
-        EXPECT_EQ(drawn, FromTrack(play)) << play;
-    EXPECT_EQ(0, player.Exit());
-}
-
-TEST(PlayerScenario, PauseStopsAndPlayResumesWhereItStopped)
-{
-    VirtualCd cd;
-    cd.SetSpeed(10);
-    cd.InsertDisc('E', "1:00.00 1:00.00");
-    Installation installation;
-    SstpServer sstp;
-    installation.WriteSstpSettings(sstp.Port(), "Script: $");
-    Player player(installation, cd);
-    ASSERT_NE(nullptr, player.window);
-
-    player.Command(4);
-    ASSERT_TRUE(WaitForPlays(cd, 1));
-    EXPECT_EQ("Script: トラック 1", SstpServer::ScriptOf(sstp.Next()));
-    PumpUntil([] { return false; }, 300);  // a few seconds of the disc
-    player.Command(4);                      // pause
-    std::vector<std::string> log = cd.LogLines();
-    EXPECT_GT(LastLine(log, " STOP "), LastLine(log, " PLAY ")) << cd.Log();
-    EXPECT_EQ(1u, StartedPlays(cd).size());
-
-    player.Command(4);  // resume: from where the drive stands, without a seek
-    ASSERT_TRUE(WaitForPlays(cd, 2)) << cd.Log();
-    std::string resume = StartedPlays(cd)[1];
-    EXPECT_EQ("", PlayValue(resume, "from")) << resume;
-    log = cd.LogLines();
-    EXPECT_LT(LastLine(log, " SEEK "), LastLine(log, " STOP ")) << cd.Log();
-    EXPECT_EQ("", sstp.Next(300)) << "a resume is no new track";
-
-    // Pause, then Next: track 2 from its start.
-    player.Command(4);
-    player.Command(7);
-    ASSERT_TRUE(WaitForPlays(cd, 3)) << cd.Log();
-    log = cd.LogLines();
-    int seek = LastLine(log, " SEEK ");
-    ASSERT_GE(seek, 0);
-    EXPECT_NE(std::string::npos, log[seek].find("to=0x00000002")) << log[seek];
-    // The next Play pauses again: the pause flag was cleared by Next.
-    player.Command(4);
-    log = cd.LogLines();
-    EXPECT_GT(LastLine(log, " STOP "), LastLine(log, " PLAY ")) << cd.Log();
-    EXPECT_EQ(0, player.Exit());
-}
-
-TEST(PlayerScenario, ChosenDriveIsUsedAndWrittenAtExit)
-{
-    VirtualCd cd;
-    cd.InsertDisc('D', "1:00.00 1:00.00");
-    cd.InsertDisc('E', "2:00.00");
-    Installation installation;
-    {
-        Player player(installation, cd);
-        ASSERT_NE(nullptr, player.window);
-        cd.ClearLog();
-        player.Menu(MenuDriveBase + 3);  // D:
-        EXPECT_FALSE(cd.LogLines(" D OPEN ").empty()) << cd.Log();
-        EXPECT_TRUE(StartedPlays(cd).empty()) << "choosing a drive starts nothing";
-        player.Command(4);
-        ASSERT_EQ(1u, StartedPlays(cd).size());
-        EXPECT_NE(std::string::npos, StartedPlays(cd)[0].find(" D PLAY "));
-        EXPECT_EQ(0, player.Exit());
-    }
-    EXPECT_NE(std::string::npos, installation.Settings().find("Drive=3\r\n")) << installation.Settings();
-
-    // The next start opens D: again.
-    cd.ClearLog();
-    Player again(installation, cd);
-    ASSERT_NE(nullptr, again.window);
-    EXPECT_FALSE(cd.LogLines(" D OPEN ").empty()) << cd.Log();
-    again.Menu(MenuDefaultDrive);
-    EXPECT_EQ(0, again.Exit());
-    EXPECT_NE(std::string::npos, installation.Settings().find("Drive=-1\r\n")) << installation.Settings();
-}
-
-TEST(PlayerScenario, EjectInsertAndSwapDiscsPlayingEachNewDisc)
-{
-    const std::string first = "1:00.00 1:00.00";
-    const std::string second = "2:00.00 2:00.00 2:00.00";
-    VirtualCd cd;
-    cd.SetSpeed(1);
-    Installation installation;
-    installation.WriteDiscDatabase(DiscEntry(first, "Alpha", "A", {"a-one", "a-two"}) +
-                                   DiscEntry(second, "Beta", "B", {"b-one"}));
-    SstpServer sstp;
-    installation.WriteSstpSettings(sstp.Port(), "Script: &/$");
-    Player player(installation, cd);
-    ASSERT_NE(nullptr, player.window);
-
-    // A disc goes in: the player plays track 1 (PlayOnInsert is on).
-    cd.InsertDisc('E', first);
-    BroadcastDeviceChange(true, 'E');
-    ASSERT_TRUE(WaitForPlays(cd, 1)) << cd.Log();
-    EXPECT_EQ(1, FromTrack(StartedPlays(cd)[0]));
-    EXPECT_EQ("Script: Alpha/a-one", SstpServer::ScriptOf(sstp.Next()));
-
-    // Another arrival while the disc is there does not start it again.
-    BroadcastDeviceChange(true, 'D');
-    EXPECT_EQ(1u, StartedPlays(cd).size());
-
-    // Eject while playing: the door opens and nothing else starts.
-    player.Command(8);
-    EXPECT_TRUE(cd.IsDoorOpen('E'));
-    EXPECT_FALSE(cd.LogLines("door=open").empty());
-    player.Command(9);
-    EXPECT_FALSE(cd.IsDoorOpen('E'));
-    EXPECT_EQ(1u, StartedPlays(cd).size());
-
-    // Swap: out goes the first disc, in comes the second.
-    cd.RemoveDisc('E');
-    BroadcastDeviceChange(false, 'E');
-    cd.InsertDisc('E', second);
-    BroadcastDeviceChange(true, 'E');
-    ASSERT_TRUE(WaitForPlays(cd, 2)) << cd.Log();
-    EXPECT_EQ(1, FromTrack(StartedPlays(cd)[1]));
-    EXPECT_EQ("Script: Beta/b-one", SstpServer::ScriptOf(sstp.Next()));
-    EXPECT_EQ(0, player.Exit());
-}
-
-TEST(PlayerScenario, NoDiscADataDiscAndADiscWithoutTitles)
-{
-    VirtualCd cd;
-    cd.SetSpeed(1);
-    Installation installation;
-    installation.WriteDiscDatabase(DiscEntry("9:00.00", "other", "other", {"other"}));
-    SstpServer sstp;
-    installation.WriteSstpSettings(sstp.Port(), "Script: $|#|&");
-    Player player(installation, cd);
-    ASSERT_NE(nullptr, player.window);
-
-    // No disc: the commands do nothing and the player keeps running.
-    for (int index : {4, 7, 6, 4})
-        player.Command(index);
-    EXPECT_TRUE(StartedPlays(cd).empty()) << cd.Log();
-
-    // A data disc arrives: nothing can play.
-    cd.InsertDisc('E', "data/10:00.00");
-    BroadcastDeviceChange(true, 'E');
-    player.Command(4);
-    player.Menu(MenuTrackBase + 1);
-    EXPECT_TRUE(StartedPlays(cd).empty()) << cd.Log();
-
-    // A music disc without an entry in the database: the default names.
-    cd.RemoveDisc('E');
-    BroadcastDeviceChange(false, 'E');
-    cd.InsertDisc('E', "0:30.00 0:30.00 0:30.00");
-    BroadcastDeviceChange(true, 'E');
-    ASSERT_TRUE(WaitForPlays(cd, 1)) << cd.Log();
-    EXPECT_EQ("Script: トラック 1|（アーティスト名なし）|（タイトルなし）", SstpServer::ScriptOf(sstp.Next()));
-    EXPECT_TRUE(player.process.IsRunning());
+    // Random with repeat one: the chosen track again, and Next draws one
+    // that then comes again.
+    EXPECT_EQ((Starts{2, 2, 2}), run({MenuRepeatOne, MenuRandom}, MenuTrackBase + 2, 3));
+    Starts drawn = run({MenuRepeatOne, MenuRandom}, MenuNext, 3);
+    EXPECT_TRUE(drawn[0] >= 1 && drawn[0] <= 3) << drawn[0];
+    EXPECT_EQ(Starts(3, drawn[0]), drawn);
     EXPECT_EQ(0, player.Exit());
 }
 
