@@ -13,13 +13,6 @@ public:
     DWORD volume = MAKELONG(32767, 65535);  // the left channel is the one shown
 };
 
-std::string ItemText(HWND dialog, int id)
-{
-    char text[256] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 // Whether a comes before b in the z-order of the top-level windows.
 bool IsAbove(HWND a, HWND b)
 {
@@ -42,8 +35,7 @@ TEST(PlayerDialogs, VolumeAndVersionDialogsAsTheCommandsOpenThemAndTheirKeysThro
     ASSERT_TRUE(SetCursorPos(100, 120) && LoadTrackbarClass() && fake.CreateModeless());
     RECT rect = {};
     GetWindowRect(fake.hwnd, &rect);
-    EXPECT_EQ(100, rect.left);
-    EXPECT_EQ(120, rect.top);
+    EXPECT_TRUE(rect.left == 100 && rect.top == 120) << rect.left << "," << rect.top;
     EXPECT_EQ("49%", ItemText(fake.hwnd, IDC_VOLUMELABEL));
     EXPECT_EQ(static_cast<DWORD>(MAKELONG(32767, 65535)), fake.volume);  // opening changes nothing
     SendMessageA(GetDlgItem(fake.hwnd, IDC_VOLUMESLIDER), WM_KEYDOWN, VK_NEXT, 0);  // a page of 6554 quieter
@@ -58,7 +50,7 @@ TEST(PlayerDialogs, VolumeAndVersionDialogsAsTheCommandsOpenThemAndTheirKeysThro
     app.volumeDialog.SetTemplate(IDD_VOLUME, nullptr);
     app.aboutDialog.SetTemplate(IDD_ABOUT, nullptr);
     app.ShowVolumeDialog();
-    HWND first = app.volumeDialog.hwnd;
+    HWND first = app.volumeDialog.hwnd, about = nullptr;
     RECT area = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     ASSERT_TRUE(SetCursorPos(area.right - 3, area.bottom - 2));
@@ -66,11 +58,10 @@ TEST(PlayerDialogs, VolumeAndVersionDialogsAsTheCommandsOpenThemAndTheirKeysThro
     HWND volume = app.volumeDialog.hwnd;
     EXPECT_FALSE(IsWindow(first));
     GetWindowRect(volume, &rect);
-    EXPECT_EQ(area.right, rect.right);
-    EXPECT_EQ(area.bottom, rect.bottom);
+    EXPECT_TRUE(rect.right == area.right && rect.bottom == area.bottom) << rect.right << "," << rect.bottom;
 
     app.ShowAboutDialog();
-    HWND about = app.aboutDialog.hwnd;
+    about = app.aboutDialog.hwnd;
     EXPECT_EQ("Velkinプレイヤー", ItemText(about, IDC_PRODUCTNAME));
     EXPECT_EQ(std::string("2.01  (Build: ") + BuildDate + " " + BuildTime + ")", ItemText(about, IDC_VERSION));
     // The project's own placeholders, not anybody's real address.

@@ -5,35 +5,85 @@
 #include "VirtualCd.h"
 #include "resource.h"
 
+#include <stdlib.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
+
+// The 32-bit value after "name=" in a log line, or -1.
+inline long LogValue(const std::string& line, const char* name)
+{
+    std::string key = std::string(" ") + name + "=";
+    size_t at = line.find(key);
+    return at == std::string::npos ? -1 : static_cast<long>(strtoul(line.c_str() + at + key.size(), nullptr, 0));
+}
 
 // A player inside the test program: its window, menu, bitmaps and CD device
 // on the virtual drive, without tray icon, mutex or hot-keys. The settings
 // are the defaults of a missing settings file until a test changes them.
-class PlayerHarness {
-public:
-    PlayerHarness();
-    ~PlayerHarness();
-
+struct PlayerHarness {
+    PlayerHarness()
+    {
+        app.instance = GetModuleHandleA(nullptr);
+        app.SetNames(PlayerTitle, PlayerVersion);
+        app.settingsFile.SetPath(folder.File("velkin.ini").c_str());
+        app.DiscDatabase.SetPath(folder.File("cdplayer.ini").c_str());
+        LoadSettings(app.settingsFile, app.settings);
+        app.settings.SoundOnInsert = 0;
+    }
+    ~PlayerHarness()
+    {
+        app.cdDevice.Stop();
+        app.ExitInstance(0);
+        app.window.Destroy();
+        DrainMessages();
+    }
     // Creates the window, loads the menu and opens the device as start-up does.
-    void Start();
-
+    void Start() { app.CreatePlayerWindow(), app.LoadPopupMenu(), app.OpenCdDevice(); }
     std::vector<std::string> Plays() const { return cd.LogLines(" PLAY "); }
     // The track of each play's "from" (0 for a play that resumes).
-    std::vector<int> PlayedTracks() const;
+    std::vector<int> PlayedTracks() const
+    {
+        std::vector<int> tracks;
+        for (const std::string& line : Plays())
+            tracks.push_back(static_cast<int>(std::max(0L, LogValue(line, "from")) & 0xFF));
+        return tracks;
+    }
 
     VirtualCd cd;
     TempFolder folder;
     PlayerApplication app;
 };
 
-// The text of a menu item, and the texts of a menu in order joined by ";",
-// "-" for a separator, "*" before the item that opens a new column (marks
-// below 0x40, which no Shift_JIS character holds as its second byte).
-std::string MenuText(HMENU menu, UINT item, UINT flag = MF_BYPOSITION);
-MENUITEMINFOA MenuItem(HMENU menu, UINT item, bool byPosition = false);
-std::string MenuOutline(HMENU menu);
-
-// The 32-bit value after "name=" in a log line, or -1.
-long LogValue(const std::string& line, const char* name);
+inline std::string ItemText(HWND dialog, int id)
+{
+    char text[512] = "";
+    return GetDlgItemTextA(dialog, id, text, sizeof text), text;
+}
+inline std::string MenuText(HMENU menu, UINT item, UINT flag = MF_BYPOSITION)
+{
+    char text[512] = "";
+    return GetMenuStringA(menu, item, text, sizeof text, flag), text;
+}
+inline MENUITEMINFOA MenuItem(HMENU menu, UINT item, bool byPosition = false)
+{
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_CHECKMARKS | MIIM_STATE | MIIM_TYPE | MIIM_ID;
+    GetMenuItemInfoA(menu, item, byPosition, &info);
+    return info;
+}
+// The texts of a menu in order joined by ";", "-" for a separator, "*"
+// before the item that opens a new column (marks below 0x40, which no
+// Shift_JIS character holds as its second byte).
+inline std::string MenuOutline(HMENU menu)
+{
+    std::string outline;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        UINT type = MenuItem(menu, i, true).fType;
+        outline += (i ? ";" : "") + std::string(type & MFT_MENUBARBREAK ? "*" : "") +
+                   (type & MFT_SEPARATOR ? "-" : MenuText(menu, i));
+    }
+    return outline;
+}

@@ -8,38 +8,6 @@ namespace {
 
 const DWORD TimeoutMs = 30000;
 
-// velkin.exe started from a folder of its own beside the virtual drive, so
-// its settings file is the test's and no vlkcfg.exe lies beside it.
-struct PlayerProcess {
-    explicit PlayerProcess(const TempFolder& folder)
-    {
-        for (const char* name : {"velkin.exe", "vcdaudio.dll"})
-            CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        std::string line = "\"" + folder.File("velkin.exe") + "\"";
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            PumpUntil([&] { return (window = FindWindowA("VelkinPlayerWndClass", nullptr)) != nullptr; }, TimeoutMs);
-    }
-    ~PlayerProcess()
-    {
-        TerminateProcess(info.hProcess, 99);  // when still running
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    }
-    // The exit code after the Exit command; STILL_ACTIVE when the process did not end.
-    int Exit()
-    {
-        PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
-        WaitForSingleObject(info.hProcess, TimeoutMs);
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
-        return static_cast<int>(code);
-    }
-    PROCESS_INFORMATION info = {};
-    HWND window = nullptr;
-};
-
 // True when the shell knows the player's icon: changing its tip succeeds.
 bool IconIsShown(HWND window, DWORD change = NIM_MODIFY)
 {
@@ -50,6 +18,8 @@ bool IconIsShown(HWND window, DWORD change = NIM_MODIFY)
     return Shell_NotifyIconA(change, &icon) != FALSE;
 }
 
+// velkin.exe from a folder of its own, so its settings file is the test's and
+// no vlkcfg.exe lies beside it.
 TEST(PlayerProcess, PlaysOnStartTakesCommandsReportsProgramsItCannotStartAndKeepsNoModes)
 {
     VirtualCd cd;
@@ -57,49 +27,57 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsReportsProgramsItCannotStartAndKeep
     cd.InsertDisc('E', "1:00.00 1:00.00 1:00.00");
     TempFolder folder;
     WriteWholeFile(folder.File("velkin.ini"), "[General]\r\nPlayOnExec=1\r\n");
-    PlayerProcess player(folder);
-    ASSERT_NE(nullptr, player.window);
+    for (const char* name : {"velkin.exe", "vcdaudio.dll"})
+        CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string line = "\"" + folder.File("velkin.exe") + "\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    struct Ender { HANDLE h; ~Ender() { TerminateProcess(h, 99), CloseHandle(h); } } ender = {process.hProcess};
+    CloseHandle(process.hThread);
+    HWND window = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowA("VelkinPlayerWndClass", nullptr)) != nullptr; }, TimeoutMs));
     // Start-up ends with playing track 1.
     ASSERT_TRUE(PumpUntil([&] { return !cd.LogLines(" PLAY ").empty(); }, TimeoutMs));
     EXPECT_EQ(1, LogValue(cd.LogLines(" PLAY ")[0], "from"));
 
     size_t lines = cd.LogLines().size(), stops = cd.LogLines(" STOP ").size();
     UINT command = RegisterWindowMessageA("VelkinSendCommand");
-    SendMessageA(player.window, command, 15, 0);
+    SendMessageA(window, command, 15, 0);
     EXPECT_EQ(lines, cd.LogLines().size());
-    SendMessageA(player.window, command, 0x10004, 0);  // the high word is ignored: play, which pauses
+    SendMessageA(window, command, 0x10004, 0);  // the high word is ignored: play, which pauses
     EXPECT_EQ(stops + 1, cd.LogLines(" STOP ").size()) << cd.Log();
     EXPECT_EQ(1u, cd.LogLines(" PLAY ").size());
 
     // A new task bar asks for the icon again.
-    ASSERT_TRUE(IconIsShown(player.window)) << "the shell does not know the player's icon";
-    IconIsShown(player.window, NIM_DELETE);
-    EXPECT_FALSE(IconIsShown(player.window));
-    SendMessageA(player.window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(IconIsShown(player.window));
+    ASSERT_TRUE(IconIsShown(window)) << "the shell does not know the player's icon";
+    IconIsShown(window, NIM_DELETE);
+    EXPECT_FALSE(IconIsShown(window));
+    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IconIsShown(window));
 
     // No configuration program: a message box owned by the player window, with
     // the player's title and the path it tried on a line of its own.
-    PostMessageA(player.window, command, 10, 0);
+    PostMessageA(window, command, 10, 0);
     HWND box = nullptr;
     ASSERT_TRUE(PumpUntil([&] {
-        return (box = FindWindowA("#32770", "Velkinプレイヤー")) && GetWindow(box, GW_OWNER) == player.window;
+        return (box = FindWindowA("#32770", "Velkinプレイヤー")) && GetWindow(box, GW_OWNER) == window;
     }, TimeoutMs));
-    char text[512] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    EXPECT_EQ("設定プログラム\n" + folder.File("vlkcfg.exe") + "\nを起動できません。", text);
+    EXPECT_EQ("設定プログラム\n" + folder.File("vlkcfg.exe") + "\nを起動できません。", ItemText(box, 0xFFFF));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(box); }, TimeoutMs));
 
     // Modes and pause are not kept: the settings file gains the drive only.
-    SendMessageA(player.window, WM_COMMAND, IDM_REPEATALL, 0);
-    EXPECT_EQ(0, player.Exit());
+    SendMessageA(window, WM_COMMAND, IDM_REPEATALL, 0);
+    PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, TimeoutMs));
     EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nDrive=-1\r\n", ReadWholeFile(folder.File("velkin.ini")));
 }
 
 TEST(PlayerProcess, TheProgramsItStartsAreFoundWhereTheyLie)
 {
-    char path[MAX_PATH];
+    char path[MAX_PATH], old[MAX_PATH];
     // "ソ" and "表" end in the byte of a backslash; neither is a folder break.
     BuildConfigProgramPath("C:\\ソフト\\表ソ.exe", path, sizeof path);
     EXPECT_STREQ("C:\\ソフト\\vlkcfg.exe", path);
@@ -107,14 +85,13 @@ TEST(PlayerProcess, TheProgramsItStartsAreFoundWhereTheyLie)
     // The system's file search looks in the current folder. Only the newer
     // name exists, as on Windows Vista and later; where both exist the older one wins.
     TempFolder folder;
-    char old[MAX_PATH];
     GetCurrentDirectoryA(sizeof old, old);
     SetCurrentDirectoryA(folder.Path().c_str());
     EXPECT_FALSE(FindVolumeControl(path, sizeof path)) << path;
     for (const char* name : {"sndvol.exe", "sndvol32.exe"}) {
         WriteWholeFile(folder.File(name), "");
-        EXPECT_TRUE(FindVolumeControl(path, sizeof path));
-        EXPECT_EQ(std::string(name), CharLowerA(strrchr(path, '\\') + 1));
+        EXPECT_TRUE(FindVolumeControl(path, sizeof path) && CharLowerA(strrchr(path, '\\') + 1) == std::string(name))
+            << path;
     }
     SetCurrentDirectoryA(old);
 }

@@ -55,63 +55,59 @@ TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
     player.cd.InsertDisc('E', Disc(12));
     player.cd.SetLabel('E', "MYDISC");
     player.Start();
-    HMENU main = player.app.trayMenus.MainMenu();
+    TrayMenus& menus = player.app.trayMenus;
+    HMENU main = menus.MainMenu();
     EXPECT_EQ("状態表示;時間表示;-;再生(&P);停止(&S);-;前のトラック(&B);次のトラック(&N);トラックを指定(&T);-;"
               "取り出し(&E);格納(&L);-;その他(&O)",
               MenuOutline(main));
     EXPECT_EQ("使用するドライブ(&D);演奏モード(&P);-;設定(&C)...;CDの情報(&I)...;-;CDのボリューム(&V)...;"
               "ボリューム コントロール(&O);マルチメディアのプロパティ(M);-;終了(&X);バージョン情報(&A)",
               MenuOutline(GetSubMenu(main, OtherMenuPosition)));
-    HMENU modes = player.app.trayMenus.ModeMenu();
+    HMENU modes = menus.ModeMenu();
     EXPECT_EQ("全曲リピート(&A);単曲リピート(&S);-;ランダム演奏(&R);イントロ演奏(&I)", MenuOutline(modes));
 
     // Item images unchecked, mode images checked.
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_STOP), MenuItem(main, IDM_STOP).hbmpUnchecked);
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_RANDOM), MenuItem(main, IDM_RANDOM).hbmpChecked);
+    EXPECT_EQ(menus.Bitmap(IDB_STOP), MenuItem(main, IDM_STOP).hbmpUnchecked);
+    EXPECT_EQ(menus.Bitmap(IDB_RANDOM), MenuItem(main, IDM_RANDOM).hbmpChecked);
     player.app.controller.OnCommand(IDM_INTRO);
     EXPECT_TRUE(IsChecked(modes, IDM_INTRO));
 
-    HMENU drives = player.app.trayMenus.DriveMenu();
-    player.app.trayMenus.OnInitMenuPopup(drives);
+    HMENU drives = menus.DriveMenu();
+    menus.OnInitMenuPopup(drives);
     // Wine may keep the label it read when its session started.
     char label[16] = "";
     GetVolumeInformationA("E:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0);
     EXPECT_EQ("デフォルト(&/);&D:;&E:" + (label[0] ? "  (" + std::string(label) + ")" : ""), MenuOutline(drives));
-    EXPECT_EQ(UINT(IDM_DRIVEBASE + 4), GetMenuItemID(drives, 2));
     EXPECT_TRUE(IsChecked(drives, 0, true));
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVE), MenuItem(drives, 2, true).hbmpUnchecked);
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_DRIVECHECK), MenuItem(drives, 2, true).hbmpChecked);
+    EXPECT_EQ(menus.Bitmap(IDB_DRIVE), MenuItem(drives, 2, true).hbmpUnchecked);
+    EXPECT_EQ(menus.Bitmap(IDB_DRIVECHECK), MenuItem(drives, 2, true).hbmpChecked);
     player.app.controller.OnCommand(IDM_DRIVEBASE + 4);
-    player.app.trayMenus.PrepareMainMenu();  // rebuilds the drive menu too
-    EXPECT_FALSE(IsChecked(drives, 0, true));
-    EXPECT_TRUE(IsChecked(drives, 2, true));
+    menus.PrepareMainMenu();  // rebuilds the drive menu too
+    EXPECT_TRUE(!IsChecked(drives, 0, true) && IsChecked(drives, 2, true));
 
     char discId[16];
     player.app.cdDevice.GetDiscId(discId, sizeof discId);
     std::string name;  // too long for a label, in characters whose second byte is 0x5C
     for (int i = 0; i < 100; ++i)
         name += "表";
-    WriteWholeFile(player.folder.File("cdplayer.ini"), std::string("[") + discId +
-                                                           "]\r\ntitle=夜の表題\r\nartist=ソ連\r\n1=二曲目\r\n11=" +
-                                                           name + "\r\n");
+    WriteWholeFile(player.folder.File("cdplayer.ini"),
+                   std::string("[") + discId + "]\r\ntitle=夜の表題\r\nartist=ソ連\r\n1=二曲目\r\n11=" + name + "\r\n");
 
-    HMENU tracks = player.app.trayMenus.TrackMenu();
-    player.app.trayMenus.OnInitMenuPopup(tracks);
+    HMENU tracks = menus.TrackMenu();
+    menus.OnInitMenuPopup(tracks);
     // A label holds at most 127 bytes, cut between characters.
     EXPECT_EQ("夜の表題;ソ連;-; &1 トラック 1; &2 二曲目; &3 トラック 3; &4 トラック 4; &5 トラック 5; &6 トラック 6;"
               " &7 トラック 7; &8 トラック 8; &9 トラック 9;1&0 トラック 10;1&1 トラック 11;1&2 " + name.substr(0, 122),
               MenuOutline(tracks));
-    EXPECT_EQ(UINT(IDM_TRACKBASE + 12), GetMenuItemID(tracks, 14));
     player.app.controller.SelectTrack(IDM_TRACKBASE + 11);
-    player.app.trayMenus.BuildTrackMenu(tracks);
-    EXPECT_TRUE(IsChecked(tracks, IDM_TRACKBASE + 11));
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_TRACKCHECK), MenuItem(tracks, IDM_TRACKBASE + 11).hbmpChecked);
-    EXPECT_FALSE(IsChecked(tracks, IDM_TRACKBASE + 10));
+    menus.BuildTrackMenu(tracks);
+    EXPECT_TRUE(IsChecked(tracks, IDM_TRACKBASE + 11) && !IsChecked(tracks, IDM_TRACKBASE + 10));
+    EXPECT_EQ(menus.Bitmap(IDB_TRACKCHECK), MenuItem(tracks, IDM_TRACKBASE + 11).hbmpChecked);
     player.app.controller.StopPlay();
 
     // The status and time lines, the grayed items and the first item's text.
     auto prepared = [&] {
-        player.app.trayMenus.PrepareMainMenu();
+        menus.PrepareMainMenu();
         return MenuText(main, 0) + " " + MenuText(main, 1) + " " + Grayed(player) + " " +
                MenuText(main, IDM_PLAY, MF_BYCOMMAND);
     };
@@ -124,23 +120,21 @@ TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
     EXPECT_EQ("■停止しています ----／---- 01110010 再生(&P)", prepared());
     player.app.controller.SelectTrack(IDM_TRACKBASE + 2);
     EXPECT_EQ("▼トラック 2を再生中です 0:0x／4:00 00000010 一時停止(&P)", playing());
-    EXPECT_EQ(player.app.trayMenus.Bitmap(IDB_PAUSE), MenuItem(main, IDM_PLAY).hbmpUnchecked);
+    EXPECT_EQ(menus.Bitmap(IDB_PAUSE), MenuItem(main, IDM_PLAY).hbmpUnchecked);
     player.app.controller.PlayPause();
     EXPECT_EQ("▽一時停止中です 0:0x／4:00 00110010 再生(&P)", playing());
 
     // Without a playable disc the track menu and the CD information hold the status as their one line.
     player.app.cdDevice.OpenDoor();
     EXPECT_EQ("◎CDをセットしてください ----／---- 11111001 再生(&P)", prepared());
-    player.app.trayMenus.BuildTrackMenu(tracks);
-    EXPECT_EQ("◎CDをセットしてください", MenuOutline(tracks));
-    EXPECT_EQ("◎CDをセットしてください", Information(player.app.cdDevice));
+    menus.BuildTrackMenu(tracks);
+    EXPECT_EQ("◎CDをセットしてください◎CDをセットしてください", MenuOutline(tracks) + Information(player.app.cdDevice));
     player.cd.InsertDisc('E', "data/10:00.00");
     EXPECT_EQ("◆音楽CDではありません ----／---- 11111010 再生(&P)", prepared());
     player.app.controller.SelectDrive(IDM_DRIVEBASE + 25);  // no drive Z:
     EXPECT_EQ("×デバイスは使用中です ----／---- 11111111 再生(&P)", prepared());
-    player.app.trayMenus.BuildTrackMenu(tracks);
-    EXPECT_EQ("×デバイスは使用中です", MenuOutline(tracks));
-    EXPECT_EQ("×デバイスは使用中です", Information(player.app.cdDevice));
+    menus.BuildTrackMenu(tracks);
+    EXPECT_EQ("×デバイスは使用中です×デバイスは使用中です", MenuOutline(tracks) + Information(player.app.cdDevice));
     // The lines replace the ones before; neither can be chosen.
     EXPECT_EQ(14, GetMenuItemCount(main));
     EXPECT_TRUE(GetMenuState(main, 0, MF_BYPOSITION) & GetMenuState(main, 1, MF_BYPOSITION) & MF_DISABLED);
@@ -151,14 +145,13 @@ TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
     const struct {
         int tracks;
         const char *total, *trackBreak, *informationBreak;
-    } cases[] = {{12, "47:27", "", ""},
-                 {19, "1:15:27", "", ""},
+    } cases[] = {{12, "47:27", "", ""}, {19, "1:15:27", "", ""},
                  {20, "1:19:27", "1&0 トラック 10;*;;-;1&1 トラック 11", ";トラック10:  4:00;*;;;;-;;トラック11:  4:00;"},
                  {21, "1:23:27", "1&1 トラック 11;*;;-;1&2 トラック 12", ";トラック11:  4:00;*;;;;-;;トラック12:  4:00;"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tracks);
         player.cd.InsertDisc('E', Disc(c.tracks));
-        player.app.trayMenus.BuildTrackMenu(tracks);
+        menus.BuildTrackMenu(tracks);
         std::string outline = MenuOutline(tracks), information = Information(player.app.cdDevice);
         int columns = c.trackBreak[0] ? 2 : 1;
         EXPECT_EQ(columns - 1, std::count(outline.begin(), outline.end(), '*')) << outline;
