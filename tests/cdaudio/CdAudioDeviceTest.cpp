@@ -27,9 +27,8 @@ class CdAudioDeviceTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = CollectNotifications;
-        windowClass.lpszClassName = "CdAudioTestNotify";
+        WNDCLASSA windowClass = {0, CollectNotifications, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                 "CdAudioTestNotify"};
         RegisterClassA(&windowClass);
         window = CreateWindowA("CdAudioTestNotify", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         device.SetNotifyWindow(window);
@@ -48,18 +47,27 @@ protected:
     CdAudioDevice device;  // goes first, while the drive file is still there
 };
 
-TEST_F(CdAudioDeviceTest, OpenSendsTheDriveLetterAndReadsTheDisc)
+TEST_F(CdAudioDeviceTest, OpenIdentifySeekAndFailWithoutADisc)
 {
     cd.InsertDisc('E', ThreeTracks, "4988001234567");
     ASSERT_TRUE(device.Open(-1));  // the default drive, E:
     EXPECT_EQ(CdModeStopped, device.GetMode());
     EXPECT_EQ(3, device.GetTrackCount());
-    char text[16];
+    char text[32];
     device.GetDiscId(text, sizeof text);
     EXPECT_STREQ("D0D2A", text);
     EXPECT_EQ(-1, device.GetUpc());  // 13 digits do not fit a long
     EXPECT_TRUE(device.GetUpcText(text, sizeof text));
     EXPECT_STREQ("4988001234567", text);
+    EXPECT_EQ(MakeMsf(4, 50, 57), static_cast<DWORD>(device.GetTrackLength(2)));
+    // The query in MSF left the device in TMSF again.
+    ASSERT_TRUE(device.Seek(2, 1, 5, 20));
+    EXPECT_EQ(MakeMsf(5, 15, 50), static_cast<DWORD>(device.GetPosition()));  // 4:10.30 + 1:05.20
+    EXPECT_EQ(65, device.GetTrackElapsedSeconds());
+    FormatTrackTime(device, text, sizeof text);
+    EXPECT_STREQ("1:05\x81\x5E" "4:50", text);
+    ASSERT_TRUE(device.Seek(0, 0, 0, 0));
+    EXPECT_EQ(MakeMsf(0, 2, 0), static_cast<DWORD>(device.GetPosition()));
 
     ASSERT_TRUE(device.Close());
     ASSERT_TRUE(device.Open(4));
@@ -77,6 +85,25 @@ TEST_F(CdAudioDeviceTest, OpenSendsTheDriveLetterAndReadsTheDisc)
     EXPECT_FALSE(device.PlayTracks(1, 1, false));
     cd.InsertDisc('E', "data/1:00.00 data/2:00.00");
     EXPECT_TRUE(device.IsAudioDisc());
+
+    cd.RemoveDisc('E');
+    EXPECT_EQ(CdModeNotReady, device.GetMode());
+    EXPECT_TRUE(!device.IsMediaPresent() && device.GetTrackCount() == -1);
+    device.GetDiscId(text, sizeof text);
+    EXPECT_STREQ("", text);
+
+    // After a failed open every command fails.
+    cd.InsertDisc('E', ThreeTracks);
+    ASSERT_TRUE(device.Close());
+    EXPECT_FALSE(device.Open(7));  // H: is no drive of the virtual CD
+    EXPECT_TRUE(device.GetMode() == -1 && device.GetTrackCount() == -1 && !device.IsMediaPresent());
+    EXPECT_FALSE(device.PlayTracks(1, 1, true) || device.Seek(1, 0, 0, 0));
+    FormatTrackTime(device, text, sizeof text);
+    EXPECT_STREQ("----／----", text);  // dashes, not a made-up time
+    DrainMessages();
+    EXPECT_TRUE(notified.empty());
+    ASSERT_TRUE(device.Open(4));
+    EXPECT_EQ(3, device.GetTrackCount());
 }
 
 TEST_F(CdAudioDeviceTest, PlayTracksSendsTheRangeAndReportsHowThePlayEnded)
@@ -105,50 +132,6 @@ TEST_F(CdAudioDeviceTest, PlayTracksSendsTheRangeAndReportsHowThePlayEnded)
     EXPECT_EQ(static_cast<WPARAM>(MCI_NOTIFY_SUPERSEDED), Notification(2));
     ASSERT_TRUE(device.Stop());
     EXPECT_EQ(static_cast<WPARAM>(MCI_NOTIFY_ABORTED), Notification(3));
-}
-
-TEST_F(CdAudioDeviceTest, SeekPositionsAndTrackTime)
-{
-    cd.InsertDisc('E', ThreeTracks);
-    ASSERT_TRUE(device.Open(-1));
-    EXPECT_EQ(MakeMsf(4, 50, 57), static_cast<DWORD>(device.GetTrackLength(2)));
-    // The query in MSF left the device in TMSF again.
-    ASSERT_TRUE(device.Seek(2, 1, 5, 20));
-    EXPECT_EQ(MakeMsf(5, 15, 50), static_cast<DWORD>(device.GetPosition()));  // 4:10.30 + 1:05.20
-    EXPECT_EQ(65, device.GetTrackElapsedSeconds());
-    char text[32];
-    FormatTrackTime(device, text, sizeof text);
-    EXPECT_STREQ("1:05\x81\x5E" "4:50", text);
-
-    ASSERT_TRUE(device.Seek(0, 0, 0, 0));
-    EXPECT_EQ(MakeMsf(0, 2, 0), static_cast<DWORD>(device.GetPosition()));
-}
-
-TEST_F(CdAudioDeviceTest, WithoutADiscOrAfterAFailedOpenCommandsFail)
-{
-    ASSERT_TRUE(device.Open(4));
-    EXPECT_FALSE(device.IsMediaPresent());
-    EXPECT_EQ(CdModeNotReady, device.GetMode());
-    EXPECT_EQ(-1, device.GetTrackCount());
-    char text[16] = "old";
-    device.GetDiscId(text, sizeof text);
-    EXPECT_STREQ("", text);
-
-    cd.InsertDisc('E', ThreeTracks);
-    ASSERT_TRUE(device.Close());
-    EXPECT_FALSE(device.Open(7));  // H: is no drive of the virtual CD
-    EXPECT_EQ(-1, device.GetMode());
-    EXPECT_EQ(-1, device.GetTrackCount());
-    EXPECT_FALSE(device.IsMediaPresent());
-    EXPECT_FALSE(device.PlayTracks(1, 1, true));
-    EXPECT_FALSE(device.Seek(1, 0, 0, 0));
-    FormatTrackTime(device, text, sizeof text);
-    EXPECT_STREQ("----／----", text);  // dashes, not a made-up time
-    DrainMessages();
-    EXPECT_TRUE(notified.empty());
-
-    ASSERT_TRUE(device.Open(4));
-    EXPECT_EQ(3, device.GetTrackCount());
 }
 
 }  // namespace

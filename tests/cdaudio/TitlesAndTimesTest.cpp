@@ -5,61 +5,45 @@
 
 #include <gtest/gtest.h>
 
-#include <string.h>
+#include <string>
 
 namespace {
 
-TEST(DiscDatabaseTest, TitlesArtistsTrackNamesAndTheirDefaults)
+// What a lookup gives: the title for track -1, the artist for 0, else the track's name.
+std::string Lookup(const ProfileFile& file, const char* id, int track, size_t size = 256)
 {
-    TempFolder folder;
-    WriteWholeFile(folder.File("cdplayer.ini"),
-                   "[D0D2A]\r\ntitle=夜明けの表示\r\nartist=ソナタ楽団\r\n0=はじまり\r\n"
-                   "[2C42F]\r\n1=Two\r\n2=Three\r\n");
-    ProfileFile database(folder.File("cdplayer.ini").c_str());
     char text[256];
-    GetDiscTitle(database, "D0D2A", text, sizeof text);
-    EXPECT_STREQ("夜明けの表示", text);
-    GetDiscArtist(database, "D0D2A", text, sizeof text);
-    EXPECT_STREQ("ソナタ楽団", text);
-    GetTrackName(database, "D0D2A", 1, text, sizeof text);
-    EXPECT_STREQ("はじまり", text);
-    // Track 1 is key "0": a section with "1" and "2" only names tracks 2 and 3.
-    GetTrackName(database, "2C42F", 1, text, sizeof text);
-    EXPECT_STREQ("トラック 1", text);
-    GetTrackName(database, "2C42F", 2, text, sizeof text);
-    EXPECT_STREQ("Two", text);
-
-    // A disc without a section, the empty ID of a device that gave none, and
-    // no database file at all.
-    ProfileFile none;
-    const ProfileFile* files[] = {&database, &database, &none};
-    const char* ids[] = {"ABCDEF", "", "D0D2A"};
-    for (int i = 0; i < 3; ++i) {
-        GetDiscTitle(*files[i], ids[i], text, sizeof text);
-        EXPECT_STREQ("（タイトルなし）", text) << i;
-        GetDiscArtist(*files[i], ids[i], text, sizeof text);
-        EXPECT_STREQ("（アーティスト名なし）", text) << i;
-        GetTrackName(*files[i], ids[i], 12, text, sizeof text);
-        EXPECT_STREQ("トラック 12", text) << i;
-    }
+    if (track < 0)
+        GetDiscTitle(file, id, text, size);
+    else if (track == 0)
+        GetDiscArtist(file, id, text, size);
+    else
+        GetTrackName(file, id, track, text, size);
+    return text;
 }
 
-TEST(DiscDatabaseTest, LongTitlesAreCutAtACharacterWithinTheBuffer)
+TEST(DiscDatabaseTest, TitlesArtistsTrackNamesTheirDefaultsAndCutsWithinTheBuffer)
 {
     TempFolder folder;
-    std::string title;
-    for (int i = 0; i < 100; ++i)
-        title += "表";
-    WriteWholeFile(folder.File("cdplayer.ini"), "[1]\r\ntitle=A" + title + "\r\nartist=" + title + "\r\n");
-    ProfileFile database(folder.File("cdplayer.ini").c_str());
-
-    char text[136];
-    memset(text, '#', sizeof text);
-    GetDiscTitle(database, "1", text, 128);
-    EXPECT_EQ("A" + title.substr(0, 126), text);
-    EXPECT_EQ(std::string(8, '#'), std::string(text + 128, 8));  // nothing written past the buffer
-    GetDiscArtist(database, "1", text, 128);
-    EXPECT_EQ(title.substr(0, 126), text);  // 127 bytes would split a character
+    std::string wide(200, ' ');
+    for (size_t i = 0; i < wide.size(); i += 2)
+        wide.replace(i, 2, "表");
+    WriteWholeFile(folder.File("cdplayer.ini"), "[D0D2A]\r\ntitle=夜明けの表示\r\nartist=ソナタ楽団\r\n0=はじまり\r\n"
+                                                "[2C42F]\r\n1=Two\r\n2=Three\r\n"
+                                                "[1]\r\ntitle=A" + wide + "\r\nartist=" + wide + "\r\n");
+    ProfileFile database(folder.File("cdplayer.ini").c_str()), none;
+    // Track 1 is key "0": a section with "1" and "2" only names tracks 2 and 3.
+    struct { const ProfileFile* file; const char* id; int track; std::string expected; } cases[] = {
+        {&database, "D0D2A", -1, "夜明けの表示"}, {&database, "D0D2A", 0, "ソナタ楽団"},
+        {&database, "D0D2A", 1, "はじまり"}, {&database, "2C42F", 1, "トラック 1"}, {&database, "2C42F", 2, "Two"},
+        // A disc without a section, the empty ID of a device that gave none, no database file.
+        {&database, "ABCDEF", -1, "（タイトルなし）"}, {&database, "", 0, "（アーティスト名なし）"},
+        {&none, "D0D2A", 12, "トラック 12"}, {&none, "D0D2A", -1, "（タイトルなし）"},
+        // Cut at a character within a 128-byte buffer: 127 bytes would split one.
+        {&database, "1", -1, "A" + wide.substr(0, 126)}, {&database, "1", 0, wide.substr(0, 126)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, Lookup(*c.file, c.id, c.track, c.expected.size() > 100 ? 128 : 256)) << c.id << c.track;
 }
 
 TEST(TimeTextTest, MinutesSecondsAndMsf)
