@@ -16,6 +16,13 @@ int LastLine(const std::vector<std::string>& log, const char* text)
     return static_cast<int>(log.rend() - last) - 1;
 }
 
+// The "Script: ..." line of an SSTP request.
+std::string ScriptOf(const std::string& request)
+{
+    size_t at = request.find("\r\nScript: ");
+    return at == std::string::npos ? std::string() : request.substr(at + 2, request.find("\r\n", at + 2) - at - 2);
+}
+
 // A disc of equal tracks; its entry goes into the "cdplayer.ini" text.
 std::string EqualTracks(int count, const char* length, std::string& database)
 {
@@ -62,43 +69,33 @@ TEST(PlayerScenario, FirstStartKeysMenusAndDialogsOfATwentyFourTrackDisc)
 
     // Menus open at the pointer: it goes where the notification area is.
     SetCursorPos(1000, 740);
-    player.Menu(MenuRepeatAll);  // ticked in the mode menu
-    player.Menu(MenuIntro);
-    auto close = [&](HWND shown, bool menu) {
+    player.Menu(MenuRepeatAll, MenuIntro);  // ticked in the mode menu
+    // Opens a menu or a dialog, saves its picture (if named) and closes it; where it stood.
+    auto show = [&](bool menu, UINT message, WPARAM wParam, LPARAM lParam, const char* picture) {
+        SCOPED_TRACE(picture);
+        PostMessageA(player.window, message, wParam, lParam);
+        HWND shown = WaitForWindow(menu ? "#32768" : "#32770", player.process.id);
+        EXPECT_NE(nullptr, shown);
+        EXPECT_TRUE(!*picture || Screenshot(picture));
+        RECT place = {};
+        GetWindowRect(shown, &place);
         PostMessageA(menu ? player.window : shown, menu ? WM_CANCELMODE : WM_CLOSE, 0, 0);
         EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(shown); }));
+        return place;
     };
-    const struct { bool menu; UINT message; WPARAM wParam; LPARAM lParam; const char* picture; } views[] = {
-        {true, WM_APP, 0, WM_LBUTTONDOWN, "main-menu-playing"},
-        {true, WM_APP, 0, WM_RBUTTONDOWN, "track-menu-two-columns"},
-        {true, CommandMessage, 2, 0, "drive-menu"},
-        {true, CommandMessage, 3, 0, "mode-menu"},
-        {true, CommandMessage, 11, 0, "cd-information"},
-        {false, CommandMessage, 12, 0, "volume-dialog"},
-        {false, WM_COMMAND, MenuAbout, 0, "version-dialog"},
-    };
-    RECT twoColumns = {};
-    for (const auto& view : views) {
-        SCOPED_TRACE(view.picture);
-        PostMessageA(player.window, view.message, view.wParam, view.lParam);
-        HWND shown = WaitForWindow(view.menu ? "#32768" : "#32770", player.process.Id());
-        ASSERT_NE(nullptr, shown);
-        EXPECT_TRUE(Screenshot(view.picture));
-        if (view.lParam == WM_RBUTTONDOWN)
-            GetWindowRect(shown, &twoColumns);
-        close(shown, view.menu);
-    }
+    show(true, WM_APP, 0, WM_LBUTTONDOWN, "main-menu-playing");
+    const RECT twoColumns = show(true, WM_APP, 0, WM_RBUTTONDOWN, "track-menu-two-columns");
+    show(true, CommandMessage, 2, 0, "drive-menu");
+    show(true, CommandMessage, 3, 0, "mode-menu");
+    show(true, CommandMessage, 11, 0, "cd-information");
+    show(false, CommandMessage, 12, 0, "volume-dialog");
+    show(false, WM_COMMAND, MenuAbout, 0, "version-dialog");
 
     // Against a 12-track disc: the 24 tracks stand in two columns of 12
     // below the same head rows, so the menu is as high and twice as wide.
     player.Menu(MenuStop);
     cd.InsertDisc('E', tracks12);
-    PostMessageA(player.window, WM_APP, 0, WM_RBUTTONDOWN);
-    HWND menu = WaitForWindow("#32768", player.process.Id());
-    ASSERT_NE(nullptr, menu);
-    RECT oneColumn = {};
-    GetWindowRect(menu, &oneColumn);
-    close(menu, true);
+    const RECT oneColumn = show(true, WM_APP, 0, WM_RBUTTONDOWN, "");
     EXPECT_EQ(oneColumn.bottom - oneColumn.top, twoColumns.bottom - twoColumns.top);
     EXPECT_GT(twoColumns.right - twoColumns.left, (oneColumn.right - oneColumn.left) * 9 / 5);
 
@@ -133,8 +130,7 @@ TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
     };
 
     // Without a disc, and with a data disc, nothing plays.
-    for (int index : {4, 7, 6, 4})
-        player.Command(index);
+    player.Command(4, 7, 6, 4);
     swap("data/10:00.00");
     player.Command(4);
     EXPECT_TRUE(PlayedFrom(cd).empty()) << cd.Log();
@@ -147,8 +143,7 @@ TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
     BroadcastDeviceChange(true, 'D');
 
     // Pause stops the drive; Play goes on where it stands: no seek, no notification.
-    player.Command(4);
-    player.Command(4);
+    player.Command(4, 4);
     ASSERT_TRUE(WaitForPlays(cd, 2)) << cd.Log();
     std::vector<std::string> log = cd.LogLines();
     EXPECT_LT(LastLine(log, " SEEK "), LastLine(log, " STOP ")) << cd.Log();
@@ -156,16 +151,14 @@ TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
     EXPECT_EQ("", sstp.ReceiveAll(300)) << "a resume is no new track";
     // Pause, then Next: on from the start of track 2, no longer paused, so
     // Play pauses it.
-    player.Command(4);
-    player.Command(7);
+    player.Command(4, 7);
     EXPECT_NE(std::string::npos, cd.LogLines(" SEEK ").back().find(" to=0x00000002 ")) << cd.Log();
     player.Command(4);
     log = cd.LogLines();
     EXPECT_GT(LastLine(log, " STOP "), LastLine(log, " PLAY ")) << cd.Log();
 
     // Eject while it plays opens the door; Load closes it; neither plays.
-    player.Command(4);
-    player.Command(8);
+    player.Command(4, 8);
     EXPECT_TRUE(cd.IsDoorOpen('E'));
     player.Command(9);
     EXPECT_FALSE(cd.IsDoorOpen('E'));
