@@ -60,14 +60,11 @@ struct Process {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info = {};
-        std::string commandLine = "\"" + program + "\"";
-        if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info))
-            return;
-        CloseHandle(info.hThread);
-        handle = info.hProcess;
-        id = info.dwProcessId;
-        WaitForInputIdle(handle, 20000);
+        if (CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            CloseHandle(info.hThread);
+            handle = info.hProcess;
+            id = info.dwProcessId;
+        }
     }
     explicit Process(HWND window)
     {
@@ -126,13 +123,7 @@ struct Player {
     // when it did not.
     Player(const Installation& installation, const VirtualCd& cd) : process(installation.File("velkin.exe"))
     {
-        const std::string asked = std::to_string(process.id) + " ";
-        if (PumpUntil([&] {
-                for (const std::string& line : cd.LogLines(" item=0x5 "))
-                    if (line.compare(0, asked.size(), asked) == 0 && line.find(" STATUS ") != std::string::npos)
-                        return true;
-                return false;
-            }, 20000))
+        if (PumpUntil([&] { return !cd.LogLines(" item=0x5 ").empty(); }, 20000))
             window = FindWindowA("VelkinPlayerWndClass", nullptr);
     }
     // "VelkinSendCommand" with these command indexes, or WM_COMMAND with
