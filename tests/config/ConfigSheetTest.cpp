@@ -17,8 +17,7 @@ namespace {
 std::string WindowText(HWND window)
 {
     char text[2048] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    return GetWindowTextA(window, text, sizeof text), text;
 }
 
 // The next visible dialog of this thread after the given one, other than
@@ -29,14 +28,6 @@ HWND FindBox(const char* caption, HWND except, HWND after = nullptr)
         if (after != except && IsWindowVisible(after) && GetWindowThreadProcessId(after, nullptr) == GetCurrentThreadId())
             return after;
     return nullptr;
-}
-
-// Ends every dialog of this thread, when a test is stuck.
-void DismissAll()
-{
-    for (HWND box = nullptr; (box = FindBox(nullptr, nullptr, box)) != nullptr;)
-        for (int id : {IDCANCEL, IDNO, IDOK})
-            PostMessageA(box, WM_COMMAND, id, 0);
 }
 
 // What a message box showed: its text static has the id 0xFFFF.
@@ -59,7 +50,6 @@ protected:
         UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
         body();
         KillTimer(nullptr, timer);
-        running = nullptr;
         EXPECT_FALSE(gaveUp) << "stuck at step " << next << " of " << steps.size();
         EXPECT_EQ(steps.size(), next) << "the modal loop ended before every step had run";
     }
@@ -67,11 +57,14 @@ protected:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
         ConfigSheetTest* self = running;
-        // Stuck, not slow. The watch goes on after the last step, which should end the loop.
-        if (!self || self->gaveUp)
+        // Stuck, not slow: every dialog of this thread is ended. The watch goes
+        // on after the last step, which should end the loop.
+        if (self->gaveUp)
             return;
         if ((self->gaveUp = ++self->ticks > 3000))
-            DismissAll();
+            for (HWND box = nullptr; (box = FindBox(nullptr, nullptr, box)) != nullptr;)
+                for (int id : {IDCANCEL, IDNO, IDOK})
+                    PostMessageA(box, WM_COMMAND, id, 0);
         else if (self->next < self->steps.size() && self->steps[self->next]())
             ++self->next;
     }
@@ -96,13 +89,30 @@ protected:
     HWND Sheet() { return app->sheet.hwnd; }
     static HWND Item(Window& page, int id) { return page.GetDlgItem(id); }
     static std::string Text(Window& page, int id) { return WindowText(Item(page, id)); }
-    static bool Enabled(Window& page, int id) { return IsWindowEnabled(Item(page, id)) != FALSE; }
+    static void ExpectEnabled(bool on, Window& page, const std::vector<int>& ids)
+    {
+        for (int id : ids)
+            EXPECT_EQ(on, IsWindowEnabled(Item(page, id)) != FALSE) << id;
+    }
     static bool Ticked(Window& page, int id) { return page.IsDlgButtonChecked(id) == BST_CHECKED; }
     // A click as the user makes it: the control tells its page.
     static void Click(Window& page, int id) { SendMessageA(Item(page, id), BM_CLICK, 0, 0); }
     static void Notify(Window& page, int id, WORD code)
     {
         SendMessageA(page.hwnd, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(page, id)));
+    }
+
+    // The key the page shows, with its ticked modifiers.
+    static std::string Shown(Window& page)
+    {
+        HWND combo = Item(page, IDC_KEY_COMBO);
+        char text[64] = "";  // stays empty when nothing is selected
+        SendMessageA(combo, CB_GETLBTEXT, SendMessageA(combo, CB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
+        std::string shown = text;
+        const char* modifiers[] = {"+Alt", "+Ctrl", "+Shift", "+Win"};  // IDC_ALT_KEY to IDC_WIN_KEY
+        for (int i = 0; i < 4; ++i)
+            shown += Ticked(page, IDC_ALT_KEY + i) ? modifiers[i] : "";
+        return shown;
     }
 
     void ShowPage(int index, Window& page)
@@ -133,8 +143,7 @@ protected:
     static ConfigSheetTest* running;
     HWND sheetWindow = nullptr;  // kept when the sheet is gone
     std::vector<Step> steps;
-    size_t next = 0;
-    unsigned ticks = 0;
+    size_t next = 0, ticks = 0;
     bool gaveUp = false;
     TempFolder folder;
     std::unique_ptr<ConfigApp> app;
@@ -148,26 +157,19 @@ TEST_F(ConfigSheetTest, GeneralPageShowsTheSettingsOkTakesWhatItShowsAndAFailedS
         "[General]\r\nPlayOnExec=1\r\nPlayOnInsert=0\r\nSoundOnInsert=0\r\nSoundFile=C:\\音\\表示.wav\r\nIntroTime=25\r\n"
         "[SSTP]\r\nSendSstpMsg=1\r\nSstpServer=127.0.0.1\r\nSstpPort=12345\r\n[HotKey]\r\nInfo=131145\r\n");
     GeneralPage& page = a.generalPage;
-    auto soundEnabled = [&](bool on) {
-        for (int id : {IDC_SOUND_FILE_LABEL, IDC_SOUND_FILE, IDC_BROWSE_SOUND})
-            EXPECT_EQ(on, Enabled(page, id)) << id;
-    };
+    const std::vector<int> sound = {IDC_SOUND_FILE_LABEL, IDC_SOUND_FILE, IDC_BROWSE_SOUND};
     ShowPage(0, page);
     Do([&] {
         EXPECT_EQ(ConfigTitle, WindowText(Sheet()));
         EXPECT_EQ(a.appIcon, reinterpret_cast<HICON>(SendMessageA(Sheet(), WM_GETICON, ICON_BIG, 0)));
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(Sheet(), 0x3021))) << "no Apply button";
-        EXPECT_TRUE(Ticked(page, IDC_PLAY_ON_EXEC));
-        EXPECT_FALSE(Ticked(page, IDC_PLAY_ON_INSERT));
-        EXPECT_FALSE(Ticked(page, IDC_SOUND_ON_INSERT));
-        EXPECT_EQ("C:\\音\\表示.wav", Text(page, IDC_SOUND_FILE));
-        EXPECT_EQ("25", Text(page, IDC_INTRO_TIME));
-        // The sound file is only for a sound that is switched on; the box's
-        // focus notifications change nothing.
-        soundEnabled(false);
+        EXPECT_TRUE(Ticked(page, IDC_PLAY_ON_EXEC) && !Ticked(page, IDC_PLAY_ON_INSERT) &&
+                    !Ticked(page, IDC_SOUND_ON_INSERT));
+        EXPECT_EQ("C:\\音\\表示.wav 25", Text(page, IDC_SOUND_FILE) + " " + Text(page, IDC_INTRO_TIME));
+        // The sound file is only for a sound that is switched on.
+        ExpectEnabled(false, page, sound);
         Click(page, IDC_SOUND_ON_INSERT);
-        Notify(page, IDC_SOUND_ON_INSERT, BN_KILLFOCUS);
-        soundEnabled(true);
+        ExpectEnabled(true, page, sound);
 
         // Typed, or stepped by an arrow key between 3 and 3600 in plain digits: as shown and as taken.
         const struct { const char* typed; WPARAM key; const char* shown; int taken; } times[] = {
@@ -183,7 +185,7 @@ TEST_F(ConfigSheetTest, GeneralPageShowsTheSettingsOkTakesWhatItShowsAndAFailedS
         }
         page.SetDlgItemText(IDC_SOUND_FILE, "C:\\音\\鐘.wav");
         Click(page, IDC_SOUND_ON_INSERT);
-        soundEnabled(false);
+        ExpectEnabled(false, page, sound);
         PostMessageA(Sheet(), WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(IDOK, RunSheet());
@@ -206,38 +208,23 @@ TEST_F(ConfigSheetTest, GeneralPageShowsTheSettingsOkTakesWhatItShowsAndAFailedS
     EXPECT_NE(std::string::npos, failed.text.find("設定は保存されていません。")) << failed.text;
 }
 
-// The key the page shows, with its ticked modifiers.
-std::string Shown(Window& page)
-{
-    HWND combo = page.GetDlgItem(IDC_KEY_COMBO);
-    char text[64] = "";  // stays empty when nothing is selected
-    SendMessageA(combo, CB_GETLBTEXT, SendMessageA(combo, CB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
-    std::string shown = text;
-    const char* modifiers[] = {"Alt", "Ctrl", "Shift", "Win"};  // IDC_ALT_KEY to IDC_WIN_KEY
-    for (int i = 0; i < 4; ++i)
-        if (page.IsDlgButtonChecked(IDC_ALT_KEY + i) == BST_CHECKED)
-            shown = shown + "+" + modifiers[i];
-    return shown;
-}
-
 TEST_F(ConfigSheetTest, ShortcutAndSstpPagesStoreAtOnceResetAsksVersionBoxesAndEscapeWritesNothing)
 {
-    // Stop holds a key code that the key list lacks (7), with Alt+Ctrl;
-    // Eject has bits 8-15 set beside the code of "E"; ModeMenu is Alt+B.
-    const int stopValue = 3 * 65536 + 0x07, ejectValue = 7 * 65536 + 0x0145;
-    const std::string original = "; mine\r\n[HotKey]\r\nModeMenu=65602\r\nStop=" + std::to_string(stopValue) +
-                                 "\r\nEject=" + std::to_string(ejectValue) +
-                                 "\r\n[SSTP]\r\nSendSstpMsg=0\r\nCheckSstpServer=0\r\nSstpServer=mascot.example\r\n"
-                                 "SstpPort=70000\r\nSstpScript=Script: \\h\\s0$\\e\r\n\r\n";
+    // Stop holds a key code that the key list lacks (7), with Alt+Ctrl (3 << 16);
+    // Eject has bits 8-15 set beside the code of "E" (0x0145), with Alt+Ctrl+Shift; ModeMenu is Alt+B.
+    const std::string original = "; mine\r\n[HotKey]\r\nModeMenu=65602\r\nStop=196615\r\nEject=459077\r\n[SSTP]\r\n"
+                                 "SendSstpMsg=0\r\nCheckSstpServer=0\r\nSstpServer=mascot.example\r\nSstpPort=70000\r\n"
+                                 "SstpScript=Script: \\h\\s0$\\e\r\n\r\n";
     ConfigApp& a = Prepare(original);
     ShortcutKeyPage& page = a.shortcutKeyPage;
     int* hotKeys = a.settings.hotKeys;
-    auto select = [&](int command) {
+    auto select = [&](int command) {  // what the page then shows
         page.commandList.SetCurSel(command);
         Notify(page, IDC_COMMAND_LIST, LBN_SELCHANGE);
+        return Shown(page);
     };
     auto reset = [&] { PostMessageA(Item(page, IDC_RESET_KEYS), BM_CLICK, 0, 0); };
-    Box no = {}, yes = {}, version[3] = {}, host = {};
+    Box no = {}, yes = {}, version = {}, host = {};
     ShowPage(0, a.generalPage);
     ShowPage(1, page);
     Do([&] {
@@ -248,24 +235,22 @@ TEST_F(ConfigSheetTest, ShortcutAndSstpPagesStoreAtOnceResetAsksVersionBoxesAndE
         EXPECT_STREQ("メインメニュー表示", label);
         EXPECT_EQ("Enter+Alt+Ctrl+Shift", Shown(page));
 
-        select(4);  // selecting a command only shows it
-        EXPECT_EQ("↑ （カーソルキー）+Alt+Ctrl+Shift", Shown(page));
-        EXPECT_EQ(458790, hotKeys[4]);
+        // Selecting a command only shows it.
+        EXPECT_EQ("↑ （カーソルキー）+Alt+Ctrl+Shift", select(4));
         Click(page, IDC_WIN_KEY);
         EXPECT_EQ(983078, hotKeys[4]) << "Windows added to the default of Play";
 
-        select(5);  // an unknown code shows the default key and stays until edited
-        EXPECT_EQ("↓ （カーソルキー）+Alt+Ctrl", Shown(page));
+        // An unknown code shows the default key and stays until edited.
+        EXPECT_EQ("↓ （カーソルキー）+Alt+Ctrl", select(5));
         Notify(page, IDC_SHIFT_KEY, BN_SETFOCUS);
-        EXPECT_EQ(stopValue, hotKeys[5]) << "a focus notification stores nothing";
+        EXPECT_EQ(196615, hotKeys[5]) << "a focus notification stores nothing";
         Click(page, IDC_SHIFT_KEY);
         EXPECT_EQ(7 * 65536 + 0x28, hotKeys[5]) << "the shown key with the shown modifiers";
 
-        select(8);  // high bits beside a known code: its key shown, the value kept
-        EXPECT_EQ("E+Alt+Ctrl+Shift", Shown(page));
-        EXPECT_EQ(ejectValue, hotKeys[8]);
-        select(3);
-        EXPECT_EQ("B+Alt", Shown(page));
+        // High bits beside a known code: its key shown, the value kept.
+        EXPECT_EQ("E+Alt+Ctrl+Shift", select(8));
+        EXPECT_EQ(459077, hotKeys[8]);
+        EXPECT_EQ("B+Alt", select(3));
     });
     AnswerBox(reset, ConfigTitle, IDNO, no);
     Do([&] { EXPECT_EQ(983078, hotKeys[4]) << "No keeps every binding"; });
@@ -277,29 +262,24 @@ TEST_F(ConfigSheetTest, ShortcutAndSstpPagesStoreAtOnceResetAsksVersionBoxesAndE
         EXPECT_EQ("Backspace+Alt+Ctrl+Shift", Shown(page)) << "the selected command shows its default";
     });
 
-    ConfigPage* pages[] = {&a.generalPage, &a.shortcutKeyPage, &a.sstpPage};
-    for (int i = 0; i < 3; ++i) {
-        ShowPage(i, *pages[i]);
-        // A click on the icon: the static control tells its page.
-        AnswerBox([&, i] {
-            PostMessageA(Item(*pages[i], IDC_PAGE_ICON), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            PostMessageA(Item(*pages[i], IDC_PAGE_ICON), WM_LBUTTONUP, 0, 0);
-        }, "バージョン情報", IDOK, version[i]);
-    }
+    // A click on the page's icon (every page has it from their common base).
     SstpPage& sstp = a.sstpPage;
-    const int switched[] = {IDC_CHECK_SSTP_SERVER, IDC_SERVER_LABEL, IDC_SSTP_SERVER, IDC_CHECK_HOST, IDC_PORT_LABEL,
+    ShowPage(2, sstp);
+    AnswerBox([&] {
+        PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONUP, 0, 0);
+    }, "バージョン情報", IDOK, version);
+    const std::vector<int> switched = {IDC_CHECK_SSTP_SERVER, IDC_SERVER_LABEL, IDC_SSTP_SERVER, IDC_CHECK_HOST, IDC_PORT_LABEL,
                             IDC_SSTP_PORT, IDC_SCRIPT_LABEL, IDC_SSTP_SCRIPT, IDC_SCRIPT_HELP};
     Do([&] {
         EXPECT_FALSE(Ticked(sstp, IDC_SEND_SSTP));
-        for (int id : switched)
-            EXPECT_FALSE(Enabled(sstp, id)) << id;
+        ExpectEnabled(false, sstp, switched);
         EXPECT_EQ("mascot.example", Text(sstp, IDC_SSTP_SERVER));
         EXPECT_EQ("4464", Text(sstp, IDC_SSTP_PORT)) << "the low 16 bits of 70000";
         EXPECT_EQ("Script: \\h\\s0$\\e", Text(sstp, IDC_SSTP_SCRIPT));
         EXPECT_EQ(1023, SendMessageA(Item(sstp, IDC_SSTP_SCRIPT), EM_GETLIMITTEXT, 0, 0));
         Click(sstp, IDC_SEND_SSTP);
-        for (int id : switched)
-            EXPECT_TRUE(Enabled(sstp, id)) << id;
+        ExpectEnabled(true, sstp, switched);
 
         // The port as atoi reads it, low 16 bits; a choice from the list shows in the field.
         HWND combo = Item(sstp, IDC_SSTP_PORT);
@@ -319,14 +299,11 @@ TEST_F(ConfigSheetTest, ShortcutAndSstpPagesStoreAtOnceResetAsksVersionBoxesAndE
     Do([&] { PostMessageA(Sheet(), WM_KEYDOWN, VK_ESCAPE, 0); });
     EXPECT_EQ(IDCANCEL, RunSheet());
     EXPECT_EQ("すべてのショートカットキーを初期設定に戻しますか?", no.text);
-    EXPECT_EQ(sheetWindow, no.owner);
+    EXPECT_TRUE(no.owner == sheetWindow && version.owner == sheetWindow);
     // "Version 1.00  (Build: Nov  8 2001 02:38:38)" on the second line.
     const std::string first = std::string(ConfigTitle) + "\nVersion 1.00  (Build: ";
-    for (const Box& box : version) {
-        EXPECT_EQ(first, box.text.substr(0, first.size())) << box.text;
-        EXPECT_EQ(first.size() + 21, box.text.size()) << box.text;
-        EXPECT_EQ(sheetWindow, box.owner);
-    }
+    EXPECT_EQ(first, version.text.substr(0, first.size())) << version.text;
+    EXPECT_EQ(first.size() + 21, version.text.size()) << version.text;
     EXPECT_EQ("ホスト 'localhost' は見つかりました。", host.text);
     EXPECT_EQ(IDCANCEL, a.ExitInstance(IDCANCEL));
     EXPECT_EQ(original, ReadWholeFile(SettingsPath())) << "Escape writes nothing, however much changed";
@@ -344,15 +321,15 @@ TEST(ConfigTexts, TheSoundFilterHasFourStringsAndTheHostReportIsCutSafely)
     char report[512];
     SstpPage::FormatHostReport(report, sizeof report, "192.0.2.7", false);
     EXPECT_STREQ("ホスト '192.0.2.7' は見つかりません。", report);
-    // The resolver's name has no bound of its own.
-    SstpPage::FormatHostReport(report, sizeof report, std::string(1000, 'a').c_str(), true);
-    EXPECT_EQ("ホスト '" + std::string(255, 'a') + "...' は見つかりました。", std::string(report));
-    // Double-byte characters are never cut in half ("表" ends in 0x5C).
-    std::string kanji = "x";
+    // The resolver's name has no bound of its own: cut at 255 bytes, never in
+    // half a double-byte character ("表" ends in 0x5C).
+    std::string kanji;
     for (int i = 0; i < 200; ++i)
         kanji += "表";
-    SstpPage::FormatHostReport(report, sizeof report, kanji.c_str(), true);
-    EXPECT_EQ("ホスト '" + kanji.substr(0, 255) + "...' は見つかりました。", std::string(report));
+    for (const auto& name : {std::make_pair(std::string(1000, 'a'), 255), std::make_pair(kanji, 254)}) {
+        SstpPage::FormatHostReport(report, sizeof report, name.first.c_str(), true);
+        EXPECT_EQ("ホスト '" + name.first.substr(0, name.second) + "...' は見つかりました。", std::string(report));
+    }
 }
 
 }  // namespace
