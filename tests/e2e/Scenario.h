@@ -54,7 +54,6 @@ inline std::string DiscEntry(const std::string& tracks, const std::string& title
 // A running program (or the one that owns a window), ended when the object goes.
 struct Process {
     HANDLE handle = nullptr;
-    DWORD id = 0;
     explicit Process(const std::string& program)
     {
         STARTUPINFOA startup = {};
@@ -63,11 +62,11 @@ struct Process {
         if (CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
             CloseHandle(info.hThread);
             handle = info.hProcess;
-            id = info.dwProcessId;
         }
     }
     explicit Process(HWND window)
     {
+        DWORD id = 0;
         GetWindowThreadProcessId(window, &id);
         handle = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id);
     }
@@ -89,18 +88,14 @@ struct Process {
 };
 
 // The first visible top-level window of a class ("#32768" an open popup
-// menu, "#32770" a dialog) of a process, or of any other process than this
-// one for 0; null when none came in time.
-inline HWND WaitForWindow(const char* className, DWORD processId)
+// menu, "#32770" a dialog) of another program; null when none came in time.
+inline HWND WaitForWindow(const char* className)
 {
     HWND found = nullptr;
     PumpUntil([&] {
-        while ((found = FindWindowExA(nullptr, found, className, nullptr)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(found, &owner);
-            if (IsWindowVisible(found) && (processId ? owner == processId : owner != GetCurrentProcessId()))
+        while ((found = FindWindowExA(nullptr, found, className, nullptr)) != nullptr)
+            if (IsWindowVisible(found) && GetWindowThreadProcessId(found, nullptr) != GetCurrentThreadId())
                 return true;
-        }
         return false;
     }, 10000);
     return found;
@@ -134,13 +129,17 @@ struct Player {
     int Exit() { return PostMessageA(window, WM_COMMAND, MenuExit, 0) ? process.WaitForExit() : -1; }
 };
 
-// WM_DEVICECHANGE broadcast for a CD drive's volume.
-inline void BroadcastDeviceChange(bool arrival, char letter)
+// The disc in a drive taken out and another put in, each change broadcast
+// with WM_DEVICECHANGE the way the system tells it.
+inline void SwapDisc(VirtualCd& cd, char letter, const std::string& tracks)
 {
     DEV_BROADCAST_VOLUME volume = {sizeof volume, DBT_DEVTYP_VOLUME, 0, 1u << (letter - 'A'), DBTF_MEDIA};
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, WM_DEVICECHANGE, arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
-                        reinterpret_cast<LPARAM>(&volume), SMTO_ABORTIFHUNG, 15000, &result);
+    for (bool arrival : {false, true}) {
+        arrival ? cd.InsertDisc(letter, tracks) : cd.RemoveDisc(letter);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(HWND_BROADCAST, WM_DEVICECHANGE, arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
+                            reinterpret_cast<LPARAM>(&volume), SMTO_ABORTIFHUNG, 15000, &result);
+    }
 }
 
 // Where each play that the drive started began (TMSF: a track's number for
@@ -164,8 +163,7 @@ inline bool WaitForPlays(const VirtualCd& cd, size_t count)
 // Whether some program holds Ctrl+Alt+Shift with the key as its hot-key.
 inline bool IsHotKeyTaken(UINT key)
 {
-    const int id = 0x7100;
-    return !RegisterHotKey(nullptr, id, MOD_ALT | MOD_CONTROL | MOD_SHIFT, key) || !UnregisterHotKey(nullptr, id);
+    return !RegisterHotKey(nullptr, 1, MOD_ALT | MOD_CONTROL | MOD_SHIFT, key) || !UnregisterHotKey(nullptr, 1);
 }
 
 // Runs a command line of the Linux side. Wine gives no handle to wait on for

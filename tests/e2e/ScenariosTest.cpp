@@ -15,8 +15,7 @@ typedef std::vector<unsigned long> Starts;  // PlayedFrom
 int LastLine(const std::vector<std::string>& log, const char* text)
 {
     auto has = [&](const std::string& line) { return line.find(text) != std::string::npos; };
-    auto last = std::find_if(log.rbegin(), log.rend(), has);
-    return static_cast<int>(log.rend() - last) - 1;
+    return static_cast<int>(log.rend() - std::find_if(log.rbegin(), log.rend(), has)) - 1;
 }
 
 // The "Script: ..." line of an SSTP request.
@@ -77,7 +76,7 @@ TEST(PlayerScenario, FirstStartKeysMenusAndDialogsOfATwentyFourTrackDisc)
     auto show = [&](bool menu, UINT message, WPARAM wParam, LPARAM lParam, const char* picture) {
         SCOPED_TRACE(picture);
         PostMessageA(player.window, message, wParam, lParam);
-        HWND shown = WaitForWindow(menu ? "#32768" : "#32770", player.process.id);
+        HWND shown = WaitForWindow(menu ? "#32768" : "#32770");
         EXPECT_NE(nullptr, shown);
         EXPECT_TRUE(!*picture || Screenshot(picture));
         RECT place = {};
@@ -110,8 +109,7 @@ TEST(PlayerScenario, FirstStartKeysMenusAndDialogsOfATwentyFourTrackDisc)
 
 TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
 {
-    const std::string titled = "0:04.00 0:03.00 0:05.00";
-    const std::string title = "夜明けの回路", artist = "ヴェルキン・アンサンブル";
+    const std::string titled = "0:04.00 0:03.00 0:05.00", title = "夜明けの回路", artist = "ヴェルキン・アンサンブル";
     VirtualCd cd;
     cd.SetSpeed(20);
     Installation installation;
@@ -125,25 +123,19 @@ TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
     WriteWholeFile(installation.File("velkin.ini"), settings + std::to_string(sstp.Port()) + "\r\n");
     Player player(installation, cd);
     ASSERT_NE(nullptr, player.window);
-    auto swap = [&](const std::string& tracks) {
-        cd.RemoveDisc('E');
-        BroadcastDeviceChange(false, 'E');
-        cd.InsertDisc('E', tracks);
-        BroadcastDeviceChange(true, 'E');
-    };
 
     // Without a disc, and with a data disc, nothing plays.
     player.Command(4, 7, 6, 4);
-    swap("data/10:00.00");
+    SwapDisc(cd, 'E', "data/10:00.00");
     player.Command(4);
     EXPECT_TRUE(PlayedFrom(cd).empty()) << cd.Log();
 
     // A disc without titles swapped in plays at once, with the default names;
-    // another drive's arrival does not start it again.
-    swap("10:00.00 10:00.00");
+    // a disc put into another drive does not start it again.
+    SwapDisc(cd, 'E', "10:00.00 10:00.00");
     ASSERT_TRUE(WaitForPlays(cd, 1)) << cd.Log();
     EXPECT_EQ("Script: \\h\\s0トラック 1|（アーティスト名なし）|（タイトルなし）\\e", ScriptOf(sstp.ReceiveAll()));
-    BroadcastDeviceChange(true, 'D');
+    SwapDisc(cd, 'D', "10:00.00");
 
     // Pause stops the drive; Play goes on where it stands: no seek, no notification.
     player.Command(4, 4);
@@ -170,7 +162,7 @@ TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
     // The titled disc swapped in plays through, each track start told, and
     // after the last track the player stops, rewound.
     cd.ClearLog();
-    swap(titled);
+    SwapDisc(cd, 'E', titled);
     const std::string tail = "|" + artist + "|" + title + "\\e";
     EXPECT_EQ("SEND SSTP/1.1\r\nSender: Velkinプレイヤー\r\nCharset: Shift_JIS\r\nScript: \\h\\s0はじまりの音" + tail +
                   "\r\n\r\n",
@@ -203,21 +195,20 @@ TEST(ConfigScenario, StartedFromThePlayerKeepsTheDriveAndAddsTheNewHotKeyThenEve
     ASSERT_FALSE(IsHotKeyTaken('J'));
 
     PostMessageA(player.window, CommandMessage, 10, 0);
-    HWND sheet = WaitForWindow("#32770", 0);
+    HWND sheet = WaitForWindow("#32770");
     ASSERT_NE(nullptr, sheet);
     Process config(sheet);
     EXPECT_NE(std::string::npos, installation.Settings().find("Drive=3\r\n")) << "written before the start";
     // A second start ends at once; the first keeps its sheet.
     EXPECT_EQ(0, RunProgram("\"" + installation.File("vlkcfg.exe") + "\""));
     const char* pictures[] = {"config-general", "config-shortcut-keys", "config-sstp"};
-    for (int i = 0; i < 3; ++i) {
+    HWND page = nullptr;
+    for (int i : {0, 2, 1}) {  // ends on the keys page
         Send(sheet, PSM_SETCURSEL, i);
-        ASSERT_NE(0, Send(sheet, PSM_GETCURRENTPAGEHWND, 0));
+        ASSERT_NE(nullptr, page = reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0)));
         EXPECT_TRUE(Screenshot(pictures[i]));
     }
     // Eject (the ninth in the list) gets Ctrl+Alt+Shift+J, as clicks in the list and the key box give it.
-    Send(sheet, PSM_SETCURSEL, 1);
-    HWND page = reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0));
     HWND list = GetDlgItem(page, 1000), combo = GetDlgItem(page, 1001);
     Send(list, LB_SETCURSEL, 8);
     Send(page, WM_COMMAND, MAKEWPARAM(1000, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
@@ -249,29 +240,25 @@ TEST(ConfigScenario, StartedFromThePlayerKeepsTheDriveAndAddsTheNewHotKeyThenEve
     // Every play mode, with the intro time just written: turns the modes on,
     // starts with a menu command, stops after some plays and turns the modes
     // off; where the first plays started.
-    auto run = [&](std::initializer_list<int> modes, int start, size_t count) {
+    auto run = [&](size_t count, int start, auto... modes) {
         cd.ClearLog();
-        for (int mode : modes)
-            player.Menu(mode);
-        player.Menu(start);
+        player.Menu(modes..., start);
         EXPECT_TRUE(WaitForPlays(cd, count)) << cd.Log();
-        player.Menu(MenuStop);
-        for (int mode : modes)
-            player.Menu(mode);
+        player.Menu(MenuStop, modes...);
         Starts played = PlayedFrom(cd);
         played.resize(count);
         return played;
     };
-    EXPECT_EQ((Starts{2, 2, 2}), run({MenuRepeatOne}, MenuTrackBase + 2, 3));
-    EXPECT_EQ((Starts{3, 1}), run({MenuRepeatAll}, MenuTrackBase + 3, 2));
-    EXPECT_EQ((Starts{1, 2}), run({MenuIntro}, MenuTrackBase + 1, 2));
+    EXPECT_EQ((Starts{2, 2, 2}), run(3, MenuTrackBase + 2, MenuRepeatOne));
+    EXPECT_EQ((Starts{3, 1}), run(2, MenuTrackBase + 3, MenuRepeatAll));
+    EXPECT_EQ((Starts{1, 2}), run(2, MenuTrackBase + 1, MenuIntro));
     EXPECT_EQ(1u, cd.LogLines(" to=0x000A0001 ").size()) << "10 seconds of track 1: " << cd.Log();
-    for (unsigned long track : run({MenuRandom}, MenuNext, 4))
+    for (unsigned long track : run(4, MenuNext, MenuRandom))
         EXPECT_TRUE(track >= 1 && track <= 3) << track;
     // Random with repeat one: the chosen track again, and Next draws one
     // that then comes again.
-    EXPECT_EQ((Starts{2, 2, 2}), run({MenuRepeatOne, MenuRandom}, MenuTrackBase + 2, 3));
-    Starts drawn = run({MenuRepeatOne, MenuRandom}, MenuNext, 3);
+    EXPECT_EQ((Starts{2, 2, 2}), run(3, MenuTrackBase + 2, MenuRepeatOne, MenuRandom));
+    Starts drawn = run(3, MenuNext, MenuRepeatOne, MenuRandom);
     EXPECT_TRUE(drawn[0] >= 1 && drawn[0] <= 3) << drawn[0];
     EXPECT_EQ(Starts(3, drawn[0]), drawn);
     EXPECT_EQ(0, player.Exit());
