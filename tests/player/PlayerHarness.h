@@ -41,12 +41,11 @@ struct PlayerHarness {
     }
     // Creates the window, loads the menu and opens the device as start-up does.
     void Start() { app.CreatePlayerWindow(), app.LoadPopupMenu(), app.OpenCdDevice(); }
-    std::vector<std::string> Plays() const { return cd.LogLines(" PLAY "); }
     // The track of each play's "from" (0 for a play that resumes).
     std::vector<int> PlayedTracks() const
     {
         std::vector<int> tracks;
-        for (const std::string& line : Plays())
+        for (const std::string& line : cd.LogLines(" PLAY "))
             tracks.push_back(static_cast<int>(std::max(0L, LogValue(line, "from")) & 0xFF));
         return tracks;
     }

@@ -8,19 +8,9 @@ namespace {
 
 const DWORD TimeoutMs = 30000;
 
-// True when the shell knows the player's icon: changing its tip succeeds.
-bool IconIsShown(HWND window, DWORD change = NIM_MODIFY)
-{
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = 88;
-    icon.hWnd = window;
-    icon.uFlags = NIF_TIP;
-    return Shell_NotifyIconA(change, &icon) != FALSE;
-}
-
 // velkin.exe from a folder of its own, so its settings file is the test's and
-// no vlkcfg.exe lies beside it.
-TEST(PlayerProcess, PlaysOnStartTakesCommandsReportsProgramsItCannotStartAndKeepsNoModes)
+// no vlkcfg.exe lies beside it; then the programs it starts, looked for there.
+TEST(PlayerProcess, PlaysOnStartTakesCommandsFindsOrReportsTheProgramsItStartsAndKeepsNoModes)
 {
     VirtualCd cd;
     cd.SetSpeed(1);
@@ -34,8 +24,10 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsReportsProgramsItCannotStartAndKeep
     PROCESS_INFORMATION process = {};
     std::string line = "\"" + folder.File("velkin.exe") + "\"";
     ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    struct Ender { HANDLE h; ~Ender() { TerminateProcess(h, 99), CloseHandle(h); } } ender = {process.hProcess};
-    CloseHandle(process.hThread);
+    struct Ender {  // when still running
+        PROCESS_INFORMATION& p;
+        ~Ender() { TerminateProcess(p.hProcess, 99), CloseHandle(p.hProcess), CloseHandle(p.hThread); }
+    } ender = {process};
     HWND window = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowA("VelkinPlayerWndClass", nullptr)) != nullptr; }, TimeoutMs));
     // Start-up ends with playing track 1.
@@ -50,12 +42,19 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsReportsProgramsItCannotStartAndKeep
     EXPECT_EQ(stops + 1, cd.LogLines(" STOP ").size()) << cd.Log();
     EXPECT_EQ(1u, cd.LogLines(" PLAY ").size());
 
-    // A new task bar asks for the icon again.
-    ASSERT_TRUE(IconIsShown(window)) << "the shell does not know the player's icon";
-    IconIsShown(window, NIM_DELETE);
-    EXPECT_FALSE(IconIsShown(window));
+    // A new task bar asks for the icon again. The shell knows the icon when changing its tip succeeds.
+    auto icon = [&](DWORD change) {
+        NOTIFYICONDATAA data = {};
+        data.cbSize = 88;
+        data.hWnd = window;
+        data.uFlags = NIF_TIP;
+        return Shell_NotifyIconA(change, &data) != FALSE;
+    };
+    ASSERT_TRUE(icon(NIM_MODIFY)) << "the shell does not know the player's icon";
+    icon(NIM_DELETE);
+    EXPECT_FALSE(icon(NIM_MODIFY));
     SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(IconIsShown(window));
+    EXPECT_TRUE(icon(NIM_MODIFY));
 
     // No configuration program: a message box owned by the player window, with
     // the player's title and the path it tried on a line of its own.
@@ -73,18 +72,13 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsReportsProgramsItCannotStartAndKeep
     PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, TimeoutMs));
     EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nDrive=-1\r\n", ReadWholeFile(folder.File("velkin.ini")));
-}
 
-TEST(PlayerProcess, TheProgramsItStartsAreFoundWhereTheyLie)
-{
     char path[MAX_PATH], old[MAX_PATH];
     // "ソ" and "表" end in the byte of a backslash; neither is a folder break.
     BuildConfigProgramPath("C:\\ソフト\\表ソ.exe", path, sizeof path);
     EXPECT_STREQ("C:\\ソフト\\vlkcfg.exe", path);
-
     // The system's file search looks in the current folder. Only the newer
     // name exists, as on Windows Vista and later; where both exist the older one wins.
-    TempFolder folder;
     GetCurrentDirectoryA(sizeof old, old);
     SetCurrentDirectoryA(folder.Path().c_str());
     EXPECT_FALSE(FindVolumeControl(path, sizeof path)) << path;
