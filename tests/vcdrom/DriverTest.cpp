@@ -14,9 +14,7 @@ class Device {
 public:
     explicit Device(const char* element, HWND window = nullptr) : window(window)
     {
-        MCI_OPEN_PARMSA parms = {};
-        parms.lpstrDeviceType = reinterpret_cast<LPCSTR>(MCI_DEVTYPE_CD_AUDIO);
-        parms.lpstrElementName = element;
+        MCI_OPEN_PARMSA parms = {0, 0, reinterpret_cast<LPCSTR>(MCI_DEVTYPE_CD_AUDIO), element, nullptr};
         DWORD flags = MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_SHAREABLE | (element ? MCI_OPEN_ELEMENT : 0);
         id = mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&parms)) ? 0 : parms.wDeviceID;
     }
@@ -56,98 +54,67 @@ public:
     MCIDEVICEID id;
 };
 
-class DriverTest : public testing::Test {
-protected:
-    ~DriverTest() override { DestroyWindow(window); }
+// The next notification posted to the window; 0 when none came.
+UINT Next(HWND window)
+{
+    MSG message;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;
+         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE))
+        if (PeekMessageA(&message, window, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE))
+            return static_cast<UINT>(message.wParam);
+    return 0;
+}
 
-    // The next notification posted to the window; 0 when none came.
-    UINT Next()
-    {
-        MSG message;
-        DWORD start = GetTickCount();
-        while (!PeekMessageA(&message, window, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
-            if (GetTickCount() - start > 10000)
-                return 0;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
-        }
-        return static_cast<UINT>(message.wParam);
-    }
-
+TEST(DriverTest, OpenIdentifyAnswerStatusAndPlayAsARealDrive)
+{
     VirtualCd cd;
     HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-};
-
-TEST_F(DriverTest, OpensTheDefaultOrTheNamedDriveAndIdentifiesTheDisc)
-{
     cd.SetDefaultDrive('D');
     cd.InsertDisc('D', "1:00.00 2:00.00");
     // Tracks start at 00:02:00, 04:10:30 and 09:01:12.
     cd.InsertDisc('E', "4:08.30 4:50.57 2:00.00", "4988001234567");
-    Device byDefault(nullptr), named("E:");
+    Device byDefault(nullptr), device("E:", window);
     EXPECT_EQ(2, byDefault.Status(MCI_STATUS_NUMBER_OF_TRACKS));
-    EXPECT_EQ(3, named.Status(MCI_STATUS_NUMBER_OF_TRACKS));
-    EXPECT_EQ("855338", named.Info(MCI_INFO_MEDIA_IDENTITY));
-
+    EXPECT_EQ(3, device.Status(MCI_STATUS_NUMBER_OF_TRACKS));
+    EXPECT_EQ("855338", device.Info(MCI_INFO_MEDIA_IDENTITY));
     // One track from 00:02:00 with the lead-out at 40:12:33.
     cd.InsertDisc('E', "40:10.33");
-    EXPECT_EQ("181295", named.Info(MCI_INFO_MEDIA_IDENTITY));
-    EXPECT_EQ("error " + std::to_string(MCIERR_NO_IDENTITY), named.Info(MCI_INFO_MEDIA_UPC));
-}
+    EXPECT_EQ("181295", device.Info(MCI_INFO_MEDIA_IDENTITY));
+    EXPECT_EQ("error " + std::to_string(MCIERR_NO_IDENTITY), device.Info(MCI_INFO_MEDIA_UPC));
 
-TEST_F(DriverTest, AnswersStatusQueriesInBothTimeFormats)
-{
     cd.InsertDisc('E', "3:27.40 4:00.10 data/1:00.00");
-    Device device("E:");
-    EXPECT_EQ(MCI_MODE_STOP, device.Status(MCI_STATUS_MODE));
-
     ASSERT_EQ(0u, device.Format(MCI_FORMAT_MSF));
-    EXPECT_EQ(static_cast<long>(MCI_MAKE_MSF(0, 2, 0)), device.Status(MCI_STATUS_POSITION));
     EXPECT_EQ(static_cast<long>(MCI_MAKE_MSF(3, 29, 40)), device.Status(MCI_STATUS_POSITION, 2));
     EXPECT_EQ(static_cast<long>(MCI_MAKE_MSF(4, 0, 10)), device.Status(MCI_STATUS_LENGTH, 2));
     EXPECT_EQ(static_cast<long>(MCI_MAKE_MSF(8, 27, 50)), device.Status(MCI_STATUS_LENGTH));
-
     ASSERT_EQ(0u, device.Format(MCI_FORMAT_TMSF));
     EXPECT_EQ(static_cast<long>(MCI_MAKE_TMSF(3, 0, 0, 0)), device.Status(MCI_STATUS_POSITION, 3));
     EXPECT_EQ(static_cast<long>(MCI_MAKE_MSF(3, 27, 40)), device.Status(MCI_STATUS_LENGTH, 1));  // still MSF
-    EXPECT_EQ(MCI_CDA_TRACK_AUDIO, device.Status(MCI_CDA_STATUS_TYPE_TRACK, 1));
     EXPECT_EQ(MCI_CDA_TRACK_OTHER, device.Status(MCI_CDA_STATUS_TYPE_TRACK, 3));
     EXPECT_EQ(-1, device.Status(MCI_STATUS_LENGTH, 4));
-
-    // The data track cannot be played.
     EXPECT_EQ(static_cast<DWORD>(MCIERR_HARDWARE), device.Play(MCI_FROM, MCI_MAKE_TMSF(3, 0, 0, 0)));
-    EXPECT_EQ(MCI_MODE_STOP, device.Status(MCI_STATUS_MODE));
-}
 
-TEST_F(DriverTest, PlayRunsInSimulatedTimeAndEndsWhereItWasAskedTo)
-{
+    // Plays run in simulated time and end where they were asked to.
     cd.SetSpeed(1000);
     cd.InsertDisc('E', "0:20.00 0:30.00 10:00.00");
-    Device device("E:", window);
-    ASSERT_EQ(0u, device.Format(MCI_FORMAT_TMSF));
-    DWORD to = MCI_MAKE_TMSF(2, 0, 10, 0);
-    ASSERT_EQ(0u, device.Play(MCI_FROM | MCI_TO | MCI_NOTIFY, MCI_MAKE_TMSF(1, 0, 5, 0), to));
-    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_SUCCESSFUL), Next());
-    EXPECT_EQ(static_cast<long>(to), device.Status(MCI_STATUS_POSITION));
-    EXPECT_EQ(2, device.Status(MCI_STATUS_CURRENT_TRACK));
-
+    ASSERT_EQ(0u, device.Play(MCI_FROM | MCI_TO | MCI_NOTIFY, MCI_MAKE_TMSF(1, 0, 5, 0), MCI_MAKE_TMSF(2, 0, 10, 0)));
+    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_SUCCESSFUL), Next(window));
+    EXPECT_EQ(static_cast<long>(MCI_MAKE_TMSF(2, 0, 10, 0)), device.Status(MCI_STATUS_POSITION));
     // Without a to position the play runs to the end of the disc.
     ASSERT_EQ(0u, device.Play(MCI_FROM | MCI_NOTIFY, MCI_MAKE_TMSF(3, 9, 0, 0)));
-    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_SUCCESSFUL), Next());
+    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_SUCCESSFUL), Next(window));
     ASSERT_EQ(0u, device.Format(MCI_FORMAT_MSF));
     EXPECT_EQ(static_cast<long>(MCI_MAKE_MSF(10, 52, 0)), device.Status(MCI_STATUS_POSITION));
-}
 
-TEST_F(DriverTest, SeekDoorCloseAndATakenOutDiscAbortThePlay)
-{
+    // Seek, the door, a disc taken out and close abort a play.
+    cd.SetSpeed(100);
     cd.InsertDisc('E', "40:00.00 30:00.00");
-    Device device("E:", window);
     ASSERT_EQ(0u, device.Play(MCI_NOTIFY));
     ASSERT_EQ(0u, device.Send(MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT));
-    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_ABORTED), Next());
-
+    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_ABORTED), Next(window));
     ASSERT_EQ(0u, device.Play(MCI_NOTIFY));
     ASSERT_EQ(0u, device.Send(MCI_SET, MCI_SET_DOOR_OPEN));
-    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_ABORTED), Next());
+    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_ABORTED), Next(window));
     EXPECT_EQ(MCI_MODE_OPEN, device.Status(MCI_STATUS_MODE));
     EXPECT_EQ(FALSE, device.Status(MCI_STATUS_MEDIA_PRESENT));
     EXPECT_NE(0u, device.Play(0));  // a disc in an open tray does not play
@@ -156,17 +123,16 @@ TEST_F(DriverTest, SeekDoorCloseAndATakenOutDiscAbortThePlay)
 
     ASSERT_EQ(0u, device.Play(MCI_NOTIFY));
     cd.RemoveDisc('E');  // seen even though no command follows
-    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_ABORTED), Next());
+    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_ABORTED), Next(window));
     EXPECT_EQ(MCI_MODE_NOT_READY, device.Status(MCI_STATUS_MODE));
-    EXPECT_EQ("error " + std::to_string(MCIERR_DEVICE_NOT_READY), device.Info(MCI_INFO_MEDIA_IDENTITY));
-
     // A new disc starts stopped at its beginning.
     cd.InsertDisc('E', "2:00.00 3:00.00");
     EXPECT_EQ(MCI_MODE_STOP, device.Status(MCI_STATUS_MODE));
     EXPECT_EQ(static_cast<long>(MCI_MAKE_MSF(0, 2, 0)), device.Status(MCI_STATUS_POSITION));
     ASSERT_EQ(0u, device.Play(MCI_NOTIFY));
     ASSERT_EQ(0u, device.Send(MCI_CLOSE, MCI_WAIT));
-    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_ABORTED), Next());
+    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_ABORTED), Next(window));
+    DestroyWindow(window);
 }
 
 }  // namespace
