@@ -32,13 +32,7 @@ struct PlayerHarness {
         LoadSettings(app.settingsFile, app.settings);
         app.settings.SoundOnInsert = 0;
     }
-    ~PlayerHarness()
-    {
-        app.cdDevice.Stop();
-        app.ExitInstance(0);
-        app.window.Destroy();
-        DrainMessages();
-    }
+    ~PlayerHarness() { app.cdDevice.Stop(), app.ExitInstance(0), app.window.Destroy(), DrainMessages(); }
     // Creates the window, loads the menu and opens the device as start-up does.
     void Start() { app.CreatePlayerWindow(), app.LoadPopupMenu(), app.OpenCdDevice(); }
     // The track of each play's "from" (0 for a play that resumes).

@@ -24,10 +24,8 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsFindsOrReportsTheProgramsItStartsAn
     PROCESS_INFORMATION process = {};
     std::string line = "\"" + folder.File("velkin.exe") + "\"";
     ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    struct Ender {  // when still running
-        PROCESS_INFORMATION& p;
-        ~Ender() { TerminateProcess(p.hProcess, 99), CloseHandle(p.hProcess), CloseHandle(p.hThread); }
-    } ender = {process};
+    struct Ender { HANDLE h; ~Ender() { TerminateProcess(h, 99), CloseHandle(h); } } ender = {process.hProcess};
+    CloseHandle(process.hThread);
     HWND window = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowA("VelkinPlayerWndClass", nullptr)) != nullptr; }, TimeoutMs));
     // Start-up ends with playing track 1.
