@@ -117,9 +117,7 @@ protected:
 
     void ShowPage(int index, Window& page)
     {
-        Then([=, &page] {
-            return (sheetWindow = Sheet()) && SendMessageA(sheetWindow, PSM_SETCURSEL, index, 0) && page.hwnd;
-        });
+        Then([=, &page] { return (sheetWindow = Sheet()) && SendMessageA(sheetWindow, PSM_SETCURSEL, index, 0) && page.hwnd; });
     }
 
     // Opens a message box (unless something else does), notes it once it
@@ -198,11 +196,9 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     // A folder where the file should be: the write fails, and the user hears of it.
     ASSERT_TRUE(DeleteFileA(SettingsPath().c_str()) && CreateDirectoryA(SettingsPath().c_str(), nullptr));
     Box failed = {};
-    int code = 0;
     AnswerBox(nullptr, ConfigTitle, IDOK, failed);
-    Run([&] { code = saving.ExitInstance(IDOK); });
+    Run([&] { EXPECT_EQ(IDOK, saving.ExitInstance(IDOK)); });
     RemoveDirectoryA(SettingsPath().c_str());
-    EXPECT_EQ(IDOK, code);
     EXPECT_NE(std::string::npos, failed.text.find(SettingsPath())) << failed.text;
     EXPECT_NE(std::string::npos, failed.text.find("設定は保存されていません。")) << failed.text;
 
@@ -306,11 +302,8 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
 TEST(ConfigTexts, TheSoundFilterHasFourStringsAndTheHostReportIsCutSafely)
 {
     FileDialog dialog(TRUE, nullptr, "", GeneralPage::SoundFilter, 0, nullptr, 0, nullptr);
-    const char* list = dialog.ofn.lpstrFilter;
-    for (const char* part : {"WAVEファイル (*.wav)", "*.wav", "すべてのファイル (*.*)", "*.*", ""}) {
-        EXPECT_STREQ(part, list);
-        list += strlen(list) + 1;
-    }
+    const char filter[] = "WAVEファイル (*.wav)\0*.wav\0すべてのファイル (*.*)\0*.*\0";  // and the final \0
+    EXPECT_EQ(std::string(filter, sizeof filter), std::string(dialog.ofn.lpstrFilter, sizeof filter));
 
     char report[512];
     SstpPage::FormatHostReport(report, sizeof report, "192.0.2.7", false);
