@@ -136,7 +136,7 @@ protected:
             Then([=] { return FindBox(caption, sheetWindow) == nullptr; });
     }
 
-    static ConfigSheetTest* running;
+    static inline ConfigSheetTest* running = nullptr;
     HWND sheetWindow = nullptr;  // kept when the sheet is gone
     std::vector<Step> steps;
     size_t next = 0, ticks = 0;
@@ -144,7 +144,6 @@ protected:
     TempFolder folder;
     std::unique_ptr<ConfigApp> app;
 };
-ConfigSheetTest* ConfigSheetTest::running = nullptr;
 
 // Two runs of the sheet: OK after the general page, Escape after the other two.
 TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEscapeWritesNothing)
@@ -199,8 +198,7 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     AnswerBox(nullptr, ConfigTitle, IDOK, failed);
     Run([&] { EXPECT_EQ(IDOK, saving.ExitInstance(IDOK)); });
     RemoveDirectoryA(SettingsPath().c_str());
-    EXPECT_NE(std::string::npos, failed.text.find(SettingsPath())) << failed.text;
-    EXPECT_NE(std::string::npos, failed.text.find("設定は保存されていません。")) << failed.text;
+    EXPECT_EQ("設定ファイルに書き込めませんでした。\n" + SettingsPath() + "\n\n設定は保存されていません。", failed.text);
 
     // Stop holds a key code that the key list lacks (7), with Alt+Ctrl (3 << 16);
     // Eject has bits 8-15 set beside the code of "E" (0x0145), with Alt+Ctrl+Shift; ModeMenu is Alt+B.
@@ -216,8 +214,7 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
         return Shown(page);
     };
     auto reset = [&] { PostMessageA(Item(page, IDC_RESET_KEYS), BM_CLICK, 0, 0); };
-    Box no = {}, yes = {}, version = {}, host = {};
-    ShowPage(0, a.generalPage);
+    Box no = {}, yes = {}, version = {};
     ShowPage(1, page);
     Do([&] {
         EXPECT_EQ(15, SendMessageA(Item(page, IDC_COMMAND_LIST), LB_GETCOUNT, 0, 0));
@@ -234,8 +231,6 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
 
         // An unknown code shows the default key and stays until edited.
         EXPECT_EQ("↓ （カーソルキー）+Alt+Ctrl", select(5));
-        Notify(page, IDC_SHIFT_KEY, BN_SETFOCUS);
-        EXPECT_EQ(196615, hotKeys[5]) << "a focus notification stores nothing";
         Click(page, IDC_SHIFT_KEY);
         EXPECT_EQ(7 * 65536 + 0x28, hotKeys[5]) << "the shown key with the shown modifiers";
 
@@ -265,9 +260,9 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     Do([&] {
         EXPECT_FALSE(Ticked(sstp, IDC_SEND_SSTP));
         ExpectEnabled(false, sstp, switched);
-        EXPECT_EQ("mascot.example", Text(sstp, IDC_SSTP_SERVER));
-        EXPECT_EQ("4464", Text(sstp, IDC_SSTP_PORT)) << "the low 16 bits of 70000";
-        EXPECT_EQ("Script: \\h\\s0$\\e", Text(sstp, IDC_SSTP_SCRIPT));
+        // The port shows the low 16 bits of 70000.
+        EXPECT_EQ("mascot.example 4464 Script: \\h\\s0$\\e",
+                  Text(sstp, IDC_SSTP_SERVER) + " " + Text(sstp, IDC_SSTP_PORT) + " " + Text(sstp, IDC_SSTP_SCRIPT));
         EXPECT_EQ(1023, SendMessageA(Item(sstp, IDC_SSTP_SCRIPT), EM_GETLIMITTEXT, 0, 0));
         Click(sstp, IDC_SEND_SSTP);
         ExpectEnabled(true, sstp, switched);
@@ -283,9 +278,7 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
             EXPECT_EQ(p.second, a.settings.SstpPort) << (p.first ? p.first : WindowText(combo));
         }
         EXPECT_EQ(1, a.settings.SendSstpMsg);
-        sstp.SetDlgItemText(IDC_SSTP_SERVER, "localhost");
     });
-    AnswerBox([&] { PostMessageA(Item(sstp, IDC_CHECK_HOST), BM_CLICK, 0, 0); }, ConfigTitle, IDOK, host);
     Do([&] { PostMessageA(Sheet(), WM_KEYDOWN, VK_ESCAPE, 0); });
     EXPECT_EQ(IDCANCEL, RunSheet());
     EXPECT_EQ("すべてのショートカットキーを初期設定に戻しますか?", no.text);
@@ -294,7 +287,6 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     const std::string first = std::string(ConfigTitle) + "\nVersion 1.00  (Build: ";
     EXPECT_EQ(first, version.text.substr(0, first.size())) << version.text;
     EXPECT_EQ(first.size() + 21, version.text.size()) << version.text;
-    EXPECT_EQ("ホスト 'localhost' は見つかりました。", host.text);
     EXPECT_EQ(IDCANCEL, a.ExitInstance(IDCANCEL));
     EXPECT_EQ(original, ReadWholeFile(SettingsPath())) << "Escape writes nothing, however much changed";
 }
