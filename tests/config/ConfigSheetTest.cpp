@@ -102,9 +102,13 @@ protected:
         SendMessageA(page.hwnd, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(page, id)));
     }
 
-    // The key the page shows, with its ticked modifiers.
-    static std::string Shown(Window& page)
+    // The key the page shows, with its ticked modifiers, after selecting the command (unless -1).
+    static std::string Shown(ShortcutKeyPage& page, int command = -1)
     {
+        if (command >= 0) {
+            page.commandList.SetCurSel(command);
+            Notify(page, IDC_COMMAND_LIST, LBN_SELCHANGE);
+        }
         HWND combo = Item(page, IDC_KEY_COMBO);
         char text[64] = "";  // stays empty when nothing is selected
         SendMessageA(combo, CB_GETLBTEXT, SendMessageA(combo, CB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
@@ -186,11 +190,10 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     });
     EXPECT_EQ(IDOK, RunSheet());
     EXPECT_EQ(IDOK, saving.ExitInstance(IDOK));
-    std::string saved = ReadWholeFile(SettingsPath());
     // A disabled edit still carries its value.
     for (std::string line : {"PlayOnExec=1", "PlayOnInsert=0", "SoundOnInsert=0", "SoundFile=C:\\音\\鐘.wav",
                              "IntroTime=1000", "SendSstpMsg=1", "SstpServer=127.0.0.1", "SstpPort=12345", "Info=131145"})
-        EXPECT_NE(std::string::npos, saved.find("\n" + line + "\r\n")) << line << " in\n" << saved;
+        EXPECT_NE(std::string::npos, ReadWholeFile(SettingsPath()).find("\n" + line + "\r\n")) << line;
 
     // A folder where the file should be: the write fails, and the user hears of it.
     ASSERT_TRUE(DeleteFileA(SettingsPath().c_str()) && CreateDirectoryA(SettingsPath().c_str(), nullptr));
@@ -208,11 +211,6 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     ConfigApp& a = Prepare(original);
     ShortcutKeyPage& page = a.shortcutKeyPage;
     int* hotKeys = a.settings.hotKeys;
-    auto select = [&](int command) {  // what the page then shows
-        page.commandList.SetCurSel(command);
-        Notify(page, IDC_COMMAND_LIST, LBN_SELCHANGE);
-        return Shown(page);
-    };
     auto reset = [&] { PostMessageA(Item(page, IDC_RESET_KEYS), BM_CLICK, 0, 0); };
     Box no = {}, yes = {}, version = {};
     ShowPage(1, page);
@@ -225,19 +223,19 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
         EXPECT_EQ("Enter+Alt+Ctrl+Shift", Shown(page));
 
         // Selecting a command only shows it.
-        EXPECT_EQ("↑ （カーソルキー）+Alt+Ctrl+Shift", select(4));
+        EXPECT_EQ("↑ （カーソルキー）+Alt+Ctrl+Shift", Shown(page, 4));
         Click(page, IDC_WIN_KEY);
         EXPECT_EQ(983078, hotKeys[4]) << "Windows added to the default of Play";
 
         // An unknown code shows the default key and stays until edited.
-        EXPECT_EQ("↓ （カーソルキー）+Alt+Ctrl", select(5));
+        EXPECT_EQ("↓ （カーソルキー）+Alt+Ctrl", Shown(page, 5));
         Click(page, IDC_SHIFT_KEY);
         EXPECT_EQ(7 * 65536 + 0x28, hotKeys[5]) << "the shown key with the shown modifiers";
 
         // High bits beside a known code: its key shown, the value kept.
-        EXPECT_EQ("E+Alt+Ctrl+Shift", select(8));
+        EXPECT_EQ("E+Alt+Ctrl+Shift", Shown(page, 8));
         EXPECT_EQ(459077, hotKeys[8]);
-        EXPECT_EQ("B+Alt", select(3));
+        EXPECT_EQ("B+Alt", Shown(page, 3));
     });
     AnswerBox(reset, ConfigTitle, IDNO, no);
     Do([&] { EXPECT_EQ(983078, hotKeys[4]) << "No keeps every binding"; });
