@@ -1,5 +1,8 @@
 #include "ConfigPage.h"
 
+#include "ShowVersionBox.h"
+#include "resource.h"
+
 ConfigPage::ConfigPage(ConfigApp& application, UINT templateId, UINT iconId) : app(application)
 {
     SetTemplate(templateId, iconId);
@@ -13,6 +16,11 @@ LRESULT ConfigPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG:
         return OnInitDialog(message, wParam, lParam);
     case WM_COMMAND:
+        // The icon in the corner of every page opens the version box.
+        if (LOWORD(wParam) == IDC_PAGE_ICON) {
+            ShowVersionBox(app);
+            return FALSE;
+        }
         return OnCommand(message, wParam, lParam);
     default:
         return PropertyPage::WindowProc(message, wParam, lParam);

@@ -5,7 +5,8 @@
 class ConfigApp;
 
 // Base of the three pages: WM_INITDIALOG and WM_COMMAND go to the page's own
-// handlers, the sheet's notifications to the PropertyPage hooks.
+// handlers (but the corner icon's command, the same on every page, is
+// answered here), the sheet's notifications to the PropertyPage hooks.
 class ConfigPage : public PropertyPage {
 public:
     ConfigPage(ConfigApp& application, UINT templateId, UINT iconId);

@@ -2,7 +2,6 @@
 
 #include "ConfigApp.h"
 #include "FileDialog.h"
-#include "ShowVersionBox.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -34,9 +33,6 @@ LRESULT GeneralPage::OnInitDialog(UINT, WPARAM, LPARAM)
 LRESULT GeneralPage::OnCommand(UINT, WPARAM wParam, LPARAM)
 {
     switch (LOWORD(wParam)) {
-    case IDC_PAGE_ICON:
-        ShowVersionBox(app);
-        break;
     case IDC_SOUND_ON_INSERT:
         // The box has BS_NOTIFY; its focus notifications change nothing.
         if (HIWORD(wParam) == BN_CLICKED)

@@ -2,7 +2,6 @@
 
 #include "ConfigApp.h"
 #include "KeyTable.h"
-#include "ShowVersionBox.h"
 #include "resource.h"
 
 // Modifier boxes in the order of their bits (Alt 1, Ctrl 2, Shift 4, Windows 8).
@@ -50,9 +49,6 @@ LRESULT ShortcutKeyPage::OnCommand(UINT, WPARAM wParam, LPARAM)
         break;
     case IDC_RESET_KEYS:
         ResetBindings();
-        break;
-    case IDC_PAGE_ICON:
-        ShowVersionBox(app);
         break;
     }
     return FALSE;

@@ -2,7 +2,6 @@
 
 #include "ClientSocket.h"
 #include "ConfigApp.h"
-#include "ShowVersionBox.h"
 #include "Text.h"
 #include "resource.h"
 
@@ -37,9 +36,6 @@ LRESULT SstpPage::OnInitDialog(UINT, WPARAM, LPARAM)
 LRESULT SstpPage::OnCommand(UINT, WPARAM wParam, LPARAM)
 {
     switch (LOWORD(wParam)) {
-    case IDC_PAGE_ICON:
-        ShowVersionBox(app);
-        break;
     case IDC_SEND_SSTP:
         if (HIWORD(wParam) == BN_CLICKED)
             UpdateSstpControls();
