@@ -4,7 +4,8 @@
 
 #include <string.h>
 
-static_assert(sizeof(OPENFILENAME_NT4A) == 76, "the dialog description is the 76-byte form");
+// The form every Windows version since NT 4 accepts: 76 bytes in 32 bits, 136 in 64.
+static_assert(sizeof(OPENFILENAME_NT4A) == (sizeof(void*) == 8 ? 136 : 76), "the NT 4 dialog description");
 
 FileDialog::FileDialog(BOOL open, HWND owner, LPCSTR initialFile, LPCSTR filterText, DWORD filterIndex,
                        LPCSTR defaultExt, DWORD flags, LPCSTR title)

@@ -2,7 +2,8 @@
 
 #include <string.h>
 
-static_assert(sizeof(PROPSHEETPAGEA_V2) == 48, "a page description is the 48-byte form");
+// The page description of common controls 4.71: 48 bytes in 32 bits, 88 in 64.
+static_assert(sizeof(PROPSHEETPAGEA_V2) == (sizeof(void*) == 8 ? 88 : 48), "the 4.71 page description");
 
 PropertyPage::PropertyPage() : Dialog(nullptr, nullptr)
 {

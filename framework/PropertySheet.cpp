@@ -5,7 +5,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-static_assert(sizeof(PROPSHEETHEADERA) == 52, "the sheet description is the 52-byte form");
+// The original sheet description: 52 bytes in 32 bits, 96 in 64.
+static_assert(sizeof(PROPSHEETHEADERA) == (sizeof(void*) == 8 ? 96 : 52), "the original sheet description");
 
 PropertySheet::PropertySheet() : Dialog(nullptr, nullptr), pages(nullptr), caption(), result(IDCANCEL)
 {

@@ -127,8 +127,10 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND window, UINT message, WPARAM wPar
 BOOL Window::SetForegroundWindow() { return ::SetForegroundWindow(hwnd); }
 BOOL Window::BringWindowToTop() { return ::BringWindowToTop(hwnd); }
 BOOL Window::ShowWindow(int showCommand) { return ::ShowWindow(hwnd, showCommand); }
-LONG Window::GetWindowLong(int index) { return ::GetWindowLongA(hwnd, index); }
-LONG Window::SetWindowLong(int index, LONG value) { return ::SetWindowLongA(hwnd, index, value); }
+// The pointer-sized forms, so that a window procedure or user data survives
+// in 64 bits.
+LONG_PTR Window::GetWindowLong(int index) { return ::GetWindowLongPtrA(hwnd, index); }
+LONG_PTR Window::SetWindowLong(int index, LONG_PTR value) { return ::SetWindowLongPtrA(hwnd, index, value); }
 BOOL Window::GetWindowRect(RECT* rect) { return ::GetWindowRect(hwnd, rect); }
 HWND Window::GetParent() { return ::GetParent(hwnd); }
 HWND Window::GetDlgItem(int controlId) { return ::GetDlgItem(hwnd, controlId); }

@@ -44,8 +44,8 @@ public:
     BOOL SetForegroundWindow();
     BOOL BringWindowToTop();
     BOOL ShowWindow(int showCommand);
-    LONG GetWindowLong(int index);
-    LONG SetWindowLong(int index, LONG value);
+    LONG_PTR GetWindowLong(int index);
+    LONG_PTR SetWindowLong(int index, LONG_PTR value);
     BOOL GetWindowRect(RECT* rect);
     BOOL MoveWindow(const RECT& rect, BOOL repaint);
     HWND GetParent();

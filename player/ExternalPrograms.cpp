@@ -8,10 +8,11 @@ const char ConfigProgramName[] = "vlkcfg.exe";
 const char VolumeControlError[] = "ボリューム コントロールを起動できません。";
 const char MultimediaPropertiesError[] = "マルチメディアのプロパティを起動できません。";
 
-// The size of STARTUPINFOA on every 32-bit Windows; stated so that a newer
-// SDK cannot change what the player hands over.
-static const DWORD StartupInfoSize = 68;
-static_assert(sizeof(STARTUPINFOA) == StartupInfoSize, "32-bit STARTUPINFOA");
+// The size of STARTUPINFOA on every Windows of the word size (68 bytes in 32
+// bits, 104 in 64); stated so that a newer SDK cannot change what the player
+// hands over.
+static const DWORD StartupInfoSize = sizeof(void*) == 8 ? 104 : 68;
+static_assert(sizeof(STARTUPINFOA) == StartupInfoSize, "STARTUPINFOA");
 
 void BuildConfigProgramPath(const char* modulePath, char* path, size_t capacity)
 {

@@ -1,15 +1,37 @@
-# Shared by tools/test and tools/demo: a headless X display, the build's own
-# Wine prefix with the virtual CD drive registered, and a persistent
-# wineserver. Everything started here is stopped by session_stop.
-# Source it; needs WINEPREFIX set.
+# Shared by tools/test, tools/demo and tools/bench: a headless X display, Wine
+# prefixes with the virtual CD drive registered, and persistent wineservers.
+# Everything started here is stopped by session_stop.
+# Source it, then choose a word size and prefix with session_use.
 
-export WINEARCH=win32
 export LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+# Debian's "wine" script always takes the 32-bit loader when it is installed,
+# even where the kernel cannot run it; name the loader of the word size.
+session_loader_for() {
+  local loader=/usr/lib/wine/wine
+  [ "$1" = win64 ] && loader=/usr/lib/wine/wine64
+  if [ -x "$loader" ]; then echo "$loader"; else command -v wine; fi
+}
+
+# session_use win32|win64 PREFIX: what the following Wine commands run in.
+session_use() {
+  export WINEARCH=$1 WINEPREFIX=$2
+  export WINELOADER
+  WINELOADER=$(session_loader_for "$1")
+}
+wine() { "$WINELOADER" "$@"; }
+wineboot() { "$WINELOADER" wineboot.exe "$@"; }
+
+# Whether this host executes 32-bit x86 code: some kernels run 64-bit code
+# only, and every i386 program, Wine's 32-bit loader too, fails there.
+session_host_runs_win32() {
+  "$(session_loader_for win32)" --version >/dev/null 2>&1
+}
+
 session_xvfb_pid=""
-session_server_started=""
+session_servers=()
 
 session_start_xvfb() {
   local d
@@ -34,6 +56,7 @@ session_start_xvfb() {
 # Writes the registry and drive letters that the tests and the demo rely on.
 session_configure_prefix() {
   local mci='HKLM\Software\Microsoft\Windows NT\CurrentVersion\MCI'
+  # reg.exe of the prefix's own word size writes the view its programs read.
   wine reg add "$mci" /v cdaudio /d vcdaudio.dll /f >/dev/null
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
   session_map_fonts
@@ -79,16 +102,23 @@ session_prepare_prefix() {
 # waiting for its end.
 session_start_server() {
   wineserver -p
-  session_server_started=1
+  session_servers+=("$WINEPREFIX")
   echo "$DISPLAY" >"$WINEPREFIX/display"
   wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 }
 
+# Ends the wineserver of the prefix in use.
+session_stop_server() {
+  wineserver -k 2>/dev/null || true
+  rm -f "$WINEPREFIX/display"
+}
+
 session_stop() {
-  if [ -n "$session_server_started" ]; then
-    wineserver -k 2>/dev/null || true
-    rm -f "$WINEPREFIX/display"
-  fi
+  local prefix
+  for prefix in "${session_servers[@]}"; do
+    WINEPREFIX=$prefix session_stop_server
+  done
+  session_servers=()
   if [ -n "$session_xvfb_pid" ]; then
     kill "$session_xvfb_pid" 2>/dev/null || true
     wait "$session_xvfb_pid" 2>/dev/null || true
