@@ -3,7 +3,6 @@
 # Everything started here is stopped by session_stop.
 # Source it, then choose a word size and prefix with session_use.
 
-export LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
@@ -21,8 +20,10 @@ session_use() {
   export WINELOADER
   WINELOADER=$(session_loader_for "$1")
 }
-wine() { "$WINELOADER" "$@"; }
-wineboot() { "$WINELOADER" wineboot.exe "$@"; }
+# LC_ALL=ja_JP.UTF-8 gives Wine code page 932 even where the C library lacks
+# that locale; only Wine gets it, so the shell does not warn about it.
+wine() { LC_ALL=ja_JP.UTF-8 "$WINELOADER" "$@"; }
+wineboot() { wine wineboot.exe "$@"; }
 
 # Whether this host executes 32-bit x86 code: some kernels run 64-bit code
 # only, and every i386 program, Wine's 32-bit loader too, fails there.
