@@ -13,3 +13,7 @@ foreach(line IN LISTS lines)
     message(FATAL_ERROR "${FILE} imports ${dll}.dll, which is not a Windows system DLL")
   endif()
 endforeach()
+# A program meant for the desktop must not open a console window.
+if(GUI AND NOT dump MATCHES "Subsystem[ \t]+0*2[ \t]+\\(Windows GUI\\)")
+  message(FATAL_ERROR "${FILE} is not a Windows GUI program")
+endif()

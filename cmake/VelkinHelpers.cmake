@@ -1,10 +1,13 @@
-# velkin_check_imports(target): after each build, fail when the program
-# imports a DLL that is not part of Windows itself.
+# velkin_check_imports(target [GUI]): after each build, fail when the program
+# imports a DLL that is not part of Windows itself (or, with GUI, is not a
+# Windows GUI program).
 function(velkin_check_imports target)
+  cmake_parse_arguments(ARG "GUI" "" "" ${ARGN})
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND}
       -DOBJDUMP=${CMAKE_OBJDUMP}
       -DFILE=$<TARGET_FILE:${target}>
+      -DGUI=${ARG_GUI}
       -P ${PROJECT_SOURCE_DIR}/cmake/CheckImports.cmake
     VERBATIM)
 endfunction()

@@ -36,6 +36,10 @@ TEST(TextTest, ShiftJisLiteralsAndBoundedCopiesThatNeverCutACharacter)
     char formatted[6];
     FormatText(formatted, sizeof formatted, "%s%d", "ab", 12345);
     EXPECT_STREQ("ab123", formatted);
+    EXPECT_EQ(5u, FormatText(formatted, sizeof formatted, "%d", 12345)) << "an exact fit is whole";
+    EXPECT_STREQ("12345", formatted);
+    EXPECT_EQ(3u, FormatText(formatted, 5, "a%s", "表示"));
+    EXPECT_STREQ("a表", formatted);
 }
 
 }  // namespace
