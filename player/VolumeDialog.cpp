@@ -13,12 +13,21 @@ VolumeDialog::VolumeDialog() {}
 
 VolumeDialog::~VolumeDialog() {}
 
+// The common controls are loaded when the dialog first opens, not at start-up:
+// loading them registers all of their window classes, which costs more than
+// the rest of the player's start.
 bool LoadTrackbarClass()
 {
+    typedef BOOL(WINAPI * InitFunction)(const INITCOMMONCONTROLSEX*);
+    HMODULE library = LoadLibraryA("comctl32.dll");
+    if (!library)
+        return false;
+    InitFunction init =
+        reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")));
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_BAR_CLASSES;
-    return InitCommonControlsEx(&controls) != FALSE;
+    return init && init(&controls) != FALSE;
 }
 
 int VolumePercent(WORD volume)
