@@ -1,6 +1,5 @@
 #include "PlayerApplication.h"
 
-#include "DiscDatabase.h"
 #include "NamedMutex.h"
 #include "Text.h"
 #include "resource.h"
@@ -24,9 +23,7 @@ PlayerApplication::~PlayerApplication() {}
 
 BOOL PlayerApplication::InitApplication()
 {
-    char databasePath[MAX_PATH];
-    LocateDiscDatabase(databasePath, sizeof databasePath);
-    DiscDatabase.SetPath(databasePath);
+    DiscDatabase.Locate(modulePath);
 
     char settingsPath[MAX_PATH];
     BuildSettingsPath(modulePath, settingsPath, sizeof settingsPath);

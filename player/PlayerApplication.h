@@ -3,6 +3,7 @@
 #include "AboutDialog.h"
 #include "Application.h"
 #include "CdAudioDevice.h"
+#include "DiscTitleStore.h"
 #include "HotKeys.h"
 #include "PlayerController.h"
 #include "PlayerWindow.h"
@@ -63,7 +64,7 @@ public:
     PlayerWindow window;
     CdAudioDevice cdDevice;
     TrayIcon trayIcon;
-    ProfileFile DiscDatabase;
+    DiscTitleStore DiscDatabase;  // the "cdplayer.ini" beside the program, then the Windows folder's
     ProfileFile settingsFile;
     VolumeDialog volumeDialog;
     AboutDialog aboutDialog;

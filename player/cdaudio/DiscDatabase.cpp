@@ -1,5 +1,6 @@
 #include "DiscDatabase.h"
 
+#include "DiscTitles.h"
 #include "Text.h"
 
 namespace {
@@ -14,21 +15,12 @@ void Lookup(const ProfileFile& database, const char* section, const char* key, c
         CopyText(text, capacity, defaultText);  // no database: never let Windows pick a file
         return;
     }
-    char value[1024] = {};
+    char value[2 * DiscTitles::TextCapacity] = {};  // more than the largest text a caller keeps
     database.GetString(section, key, defaultText, value, sizeof value - 1);
     CopyText(text, capacity, value);
 }
 
 }  // namespace
-
-void LocateDiscDatabase(char* path, size_t capacity)
-{
-    char found[MAX_PATH] = {};
-    DWORD length = SearchPathA(nullptr, "cdplayer.ini", nullptr, sizeof found, found, nullptr);
-    if (length == 0 || length >= sizeof found || length >= capacity)
-        found[0] = '\0';  // a path cut short would name another file
-    CopyText(path, capacity, found);
-}
 
 void GetDiscTitle(const ProfileFile& database, const char* discId, char* text, size_t capacity)
 {

@@ -1,7 +1,6 @@
 #include "SstpNotifier.h"
 
 #include "ClientSocket.h"
-#include "DiscDatabase.h"
 #include "NamedMutex.h"
 #include "ScriptEscape.h"
 
@@ -66,7 +65,7 @@ struct ScriptTexts {
 
 }  // namespace
 
-SstpNotifier::SstpNotifier(const Settings& settings, CdAudioDevice& device, const ProfileFile& discDatabase)
+SstpNotifier::SstpNotifier(const Settings& settings, CdAudioDevice& device, const DiscTitleStore& discDatabase)
     : settings(settings), device(device), discDatabase(discDatabase)
 {
 }
@@ -80,7 +79,7 @@ static bool IsMascotRunning()
     return found;
 }
 
-static void LookUpTexts(CdAudioDevice& device, const ProfileFile& database, ScriptTexts& texts)
+static void LookUpTexts(CdAudioDevice& device, const DiscTitleStore& database, ScriptTexts& texts)
 {
     char discId[16];
     char text[128];

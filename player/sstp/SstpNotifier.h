@@ -1,13 +1,13 @@
 #pragma once
 
 #include "CdAudioDevice.h"
-#include "ProfileFile.h"
+#include "DiscTitleStore.h"
 #include "Settings.h"
 
 // Tells a desktop-mascot program over SSTP which disc and track started.
 class SstpNotifier {
 public:
-    SstpNotifier(const Settings& settings, CdAudioDevice& device, const ProfileFile& discDatabase);
+    SstpNotifier(const Settings& settings, CdAudioDevice& device, const DiscTitleStore& discDatabase);
 
     // 1 when the request was sent or skipped by the settings or the presence
     // check; 0 when the connection failed.
@@ -16,5 +16,5 @@ public:
 private:
     const Settings& settings;
     CdAudioDevice& device;
-    const ProfileFile& discDatabase;
+    const DiscTitleStore& discDatabase;
 };

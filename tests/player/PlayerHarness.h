@@ -28,7 +28,7 @@ struct PlayerHarness {
         app.instance = GetModuleHandleA(nullptr);
         app.SetNames(PlayerTitle, PlayerVersion);
         app.settingsFile.SetPath(folder.File("velkin.ini").c_str());
-        app.DiscDatabase.SetPath(folder.File("cdplayer.ini").c_str());
+        app.DiscDatabase.SetPaths(folder.File("cdplayer.ini").c_str(), folder.File("windows-cdplayer.ini").c_str());
         LoadSettings(app.settingsFile, app.settings);
         app.settings.SoundOnInsert = 0;
     }

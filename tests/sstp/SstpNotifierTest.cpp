@@ -34,7 +34,7 @@ protected:
     void WriteDatabase(const std::string& text)
     {
         WriteWholeFile(folder.File("cdplayer.ini"), text);
-        database.SetPath(folder.File("cdplayer.ini").c_str());
+        database.SetPaths(folder.File("cdplayer.ini").c_str(), folder.File("windows-cdplayer.ini").c_str());
     }
 
     void SetScript(const char* script) { CopyText(settings.SstpScript, sizeof settings.SstpScript, script); }
@@ -66,7 +66,7 @@ protected:
     Settings settings;
     VirtualCd cd;
     CdAudioDevice disc;  // goes before the drive file
-    ProfileFile database;
+    DiscTitleStore database;
 };
 
 TEST_F(SstpNotifierTest, DefaultTemplateGoesOutByteForByte)

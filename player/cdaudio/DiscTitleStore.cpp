@@ -1,0 +1,159 @@
+#include "DiscTitleStore.h"
+
+#include "DiscDatabase.h"
+#include "Text.h"
+
+namespace {
+
+const char FileName[] = "cdplayer.ini";
+
+// A path cut short would name another file: such a path stays empty.
+void BuildPath(const char* folderPath, char* path, size_t capacity)
+{
+    size_t folder = DirectoryPartLength(folderPath);
+    if (ReplaceFileName(path, capacity, folderPath, FileName) != folder + sizeof FileName - 1)
+        path[0] = '\0';
+}
+
+bool HasSection(const ProfileFile& file, const char* discId)
+{
+    if (file.path[0] == '\0' || discId == nullptr || discId[0] == '\0')
+        return false;  // an empty path would make Windows read win.ini
+    char keys[64];
+    return file.GetString(discId, nullptr, "", keys, sizeof keys) > 0;
+}
+
+// A section name that the file can hold: the device's hexadecimal ID.
+bool IsWritableSection(const char* discId)
+{
+    if (discId == nullptr || discId[0] == '\0')
+        return false;
+    for (const char* p = discId; *p != '\0'; ++p) {
+        if (static_cast<unsigned char>(*p) < 0x20 || *p == '[' || *p == ']')
+            return false;
+    }
+    return true;
+}
+
+// Line breaks and other control bytes would end the value early and leave
+// the rest as a stray line; no Shift_JIS second byte is below 0x40.
+void OneLine(const char* text, char* line, size_t capacity)
+{
+    CopyText(line, capacity, text);
+    for (char* p = line; *p != '\0'; ++p) {
+        if (static_cast<unsigned char>(*p) < 0x20)
+            *p = ' ';
+    }
+}
+
+bool WriteName(ProfileFile& file, const char* discId, const char* key, const char* text)
+{
+    char line[DiscTitles::TextCapacity];
+    OneLine(text, line, sizeof line);
+    return file.WriteString(discId, key, line[0] != '\0' ? line : nullptr) != FALSE;
+}
+
+int BoundedTrackCount(int trackCount)
+{
+    if (trackCount < 0)
+        return 0;
+    return trackCount > DiscTitles::MaxTracks ? DiscTitles::MaxTracks : trackCount;
+}
+
+// Stops at the first failed write: the usual failure (a file or folder
+// closed to the user) fails the first one, so nothing is half written.
+bool WriteEntry(ProfileFile& file, const char* discId, const DiscTitles& titles)
+{
+    if (file.path[0] == '\0' || !IsWritableSection(discId))
+        return false;  // an empty path would make Windows write win.ini
+    if (!WriteName(file, discId, "title", titles.title) || !WriteName(file, discId, "artist", titles.artist))
+        return false;
+    int count = BoundedTrackCount(titles.trackCount);
+    if (!file.WriteInt(discId, "numtracks", count))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        char key[16];
+        FormatText(key, sizeof key, "%d", i);
+        if (!WriteName(file, discId, key, titles.tracks[i]))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+DiscTitleStore::DiscTitleStore() {}
+
+void DiscTitleStore::Locate(const char* modulePath)
+{
+    char path[MAX_PATH];
+    BuildPath(modulePath, path, sizeof path);
+    ownFile.SetPath(path);
+
+    // The Windows folder comes without its last backslash, unless it is a root.
+    char windowsFolder[MAX_PATH + 1] = "";
+    UINT length = GetWindowsDirectoryA(windowsFolder, MAX_PATH);
+    path[0] = '\0';
+    if (length > 0 && length < MAX_PATH) {
+        if (DirectoryPartLength(windowsFolder) != length)
+            AppendText(windowsFolder, sizeof windowsFolder, "\\");
+        BuildPath(windowsFolder, path, sizeof path);
+    }
+    windowsFile.SetPath(path);
+}
+
+void DiscTitleStore::SetPaths(const char* ownPath, const char* windowsPath)
+{
+    ownFile.SetPath(ownPath);
+    windowsFile.SetPath(windowsPath);
+}
+
+bool DiscTitleStore::HasEntry(const char* discId) const
+{
+    return HasSection(ownFile, discId) || HasSection(windowsFile, discId);
+}
+
+const ProfileFile& DiscTitleStore::FileFor(const char* discId) const
+{
+    if (!HasSection(ownFile, discId) && HasSection(windowsFile, discId))
+        return windowsFile;
+    return ownFile;
+}
+
+void DiscTitleStore::Load(const char* discId, int trackCount, DiscTitles& titles) const
+{
+    const ProfileFile& file = FileFor(discId);
+    GetDiscTitle(file, discId, titles.title, sizeof titles.title);
+    GetDiscArtist(file, discId, titles.artist, sizeof titles.artist);
+    titles.trackCount = BoundedTrackCount(trackCount);
+    for (int i = 0; i < titles.trackCount; ++i)
+        GetTrackName(file, discId, i + 1, titles.tracks[i], sizeof titles.tracks[i]);
+}
+
+bool DiscTitleStore::Write(const char* discId, const DiscTitles& titles, const char** writtenPath)
+{
+    ProfileFile* file = &FileFor(discId) == &windowsFile ? &windowsFile : &ownFile;
+    bool written = WriteEntry(*file, discId, titles);
+    if (!written && file == &windowsFile) {
+        file = &ownFile;
+        written = WriteEntry(*file, discId, titles);
+    }
+    if (writtenPath)
+        *writtenPath = file->path;
+    return written;
+}
+
+void GetDiscTitle(const DiscTitleStore& store, const char* discId, char* text, size_t capacity)
+{
+    GetDiscTitle(store.FileFor(discId), discId, text, capacity);
+}
+
+void GetDiscArtist(const DiscTitleStore& store, const char* discId, char* text, size_t capacity)
+{
+    GetDiscArtist(store.FileFor(discId), discId, text, capacity);
+}
+
+void GetTrackName(const DiscTitleStore& store, const char* discId, int track, char* text, size_t capacity)
+{
+    GetTrackName(store.FileFor(discId), discId, track, text, capacity);
+}
