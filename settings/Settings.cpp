@@ -8,9 +8,13 @@ const char DefaultSstpScript[] =
     "Script: \\h\\s0「$」を演奏するよっ。\\n\\n\\u\\w9「#」の\\n『&』やな。\\n\\n\\h\\w9\\s5これって、"
     "%dmsみたいな曲だよね。\\n\\n\\u\\w9……\\w9なんやそれ。\\h\\w9\\s4さあ？\\_w[3000]\\s0\\e";
 
+const char DefaultCddbServer[] = "gnudb.gnudb.org";
+const char DefaultCddbPath[] = "/~cddb/cddb.cgi";
+
 static const char General[] = "General";
 static const char Sstp[] = "SSTP";
 static const char HotKey[] = "HotKey";
+static const char Cddb[] = "CDDB";
 
 void BuildSettingsPath(const char* modulePath, char* settingsPath, size_t capacity)
 {
@@ -28,6 +32,32 @@ static void BuildDefaultSoundFile(char* text, size_t capacity)
 static int ReadInt(const ProfileFile& file, const char* section, const char* key, int defaultValue)
 {
     return static_cast<int>(file.GetInt(section, key, defaultValue));
+}
+
+// Through a buffer larger than the field, then cut between characters: a
+// profile read cut at the buffer's end may leave half a character there.
+static void ReadText(const ProfileFile& file, const char* section, const char* key, const char* defaultValue,
+                     char* text, size_t capacity)
+{
+    char value[4096] = {};
+    file.GetString(section, key, defaultValue, value, sizeof value - 1);
+    CopyText(text, capacity, value);
+}
+
+static void LoadCddbSettings(const ProfileFile& file, Settings& s)
+{
+    s.CddbLookup = ReadInt(file, Cddb, "Lookup", 0);
+    ReadText(file, Cddb, "Server", DefaultCddbServer, s.CddbServer, sizeof s.CddbServer);
+    s.CddbPort = static_cast<unsigned short>(ReadInt(file, Cddb, "Port", DefaultCddbPort) & 0xFFFF);
+    ReadText(file, Cddb, "Path", DefaultCddbPath, s.CddbPath, sizeof s.CddbPath);
+    ReadText(file, Cddb, "Email", "", s.CddbEmail, sizeof s.CddbEmail);
+}
+
+static bool SaveCddbSettings(ProfileFile& file, const Settings& s)
+{
+    return file.WriteInt(Cddb, "Lookup", s.CddbLookup) && file.WriteString(Cddb, "Server", s.CddbServer) &&
+           file.WriteInt(Cddb, "Port", s.CddbPort) && file.WriteString(Cddb, "Path", s.CddbPath) &&
+           file.WriteString(Cddb, "Email", s.CddbEmail);
 }
 
 void LoadSettings(const ProfileFile& file, Settings& s)
@@ -48,6 +78,7 @@ void LoadSettings(const ProfileFile& file, Settings& s)
     file.GetString(Sstp, "SstpScript", DefaultSstpScript, s.SstpScript, sizeof s.SstpScript);
     for (int i = 0; i < CommandCount; ++i)
         s.hotKeys[i] = ReadInt(file, HotKey, CommandTable[i].key, CommandTable[i].defaultValue);
+    LoadCddbSettings(file, s);
 }
 
 bool SaveSettings(ProfileFile& file, const Settings& s)
@@ -65,6 +96,7 @@ bool SaveSettings(ProfileFile& file, const Settings& s)
     ok &= file.WriteString(Sstp, "SstpScript", s.SstpScript) != FALSE;
     for (int i = 0; i < CommandCount; ++i)
         ok &= file.WriteInt(HotKey, CommandTable[i].key, s.hotKeys[i]) != FALSE;
+    ok &= SaveCddbSettings(file, s);
     return ok;
 }
 

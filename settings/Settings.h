@@ -17,10 +17,19 @@ struct Settings {
     unsigned short SstpPort;
     char SstpScript[1024];
     int hotKeys[CommandCount];
+    // Section CDDB: titles asked of a disc database server over HTTP.
+    int CddbLookup;  // nothing leaves the machine until the user turns it on
+    char CddbServer[256];
+    unsigned short CddbPort;
+    char CddbPath[256];
+    char CddbEmail[256];  // the user's address; its two halves are the hello's user and host
 };
 
 extern const char SettingsFileName[];   // "velkin.ini"
 extern const char DefaultSstpScript[];
+extern const char DefaultCddbServer[];  // "gnudb.gnudb.org"
+extern const char DefaultCddbPath[];    // "/~cddb/cddb.cgi"
+const unsigned short DefaultCddbPort = 80;
 
 // settingsPath: the folder of the program file followed by "velkin.ini".
 void BuildSettingsPath(const char* modulePath, char* settingsPath, size_t capacity);

@@ -67,6 +67,11 @@ TEST(SettingsTest, NoFileGivesTheDefaultsAndSaveWritesEveryKeyButDrive)
         {"SSTP", "SstpServer", "localhost"},
         {"SSTP", "SstpPort", "9801"},
         {"SSTP", "SstpScript", DefaultSstpScript},
+        {"CDDB", "Lookup", "0"},
+        {"CDDB", "Server", "gnudb.gnudb.org"},
+        {"CDDB", "Port", "80"},
+        {"CDDB", "Path", "/~cddb/cddb.cgi"},
+        {"CDDB", "Email", ""},
     };
     for (const auto& key : saved)
         EXPECT_EQ(key.value, Stored(path, key.section, key.key)) << key.key;
@@ -88,7 +93,11 @@ TEST(SettingsTest, ValuesAreReadWithTheirLimits)
     TempFolder folder;
     std::string path = folder.File("velkin.ini");
     std::string longScript = "Script: " + std::string(1100, 'x');
-    WriteWholeFile(path, "[General]\r\nSoundFile=\r\nDrive=4\r\nIntroTime=90\r\n"
+    std::string longHost;  // 255 bytes would end in half of a "表"
+    for (int i = 0; i < 200; ++i)
+        longHost += "表";
+    WriteWholeFile(path, "[CDDB]\r\nLookup=1\r\nServer=" + longHost + "\r\nPort=70000\r\nEmail=me@example.org\r\n"
+                         "[General]\r\nSoundFile=\r\nDrive=4\r\nIntroTime=90\r\n"
                          "[SSTP]\r\nSstpPort=70000\r\nSstpScript=" + longScript +
                          "\r\nSstpServer=表示.example\r\n"
                          "[HotKey]\r\nEject=262213\r\n");
@@ -103,6 +112,11 @@ TEST(SettingsTest, ValuesAreReadWithTheirLimits)
     EXPECT_STREQ("表示.example", s.SstpServer);
     EXPECT_EQ(262213, s.hotKeys[CommandEject]);
     EXPECT_EQ(458765, s.hotKeys[CommandMainMenu]);
+    EXPECT_EQ(1, s.CddbLookup);
+    EXPECT_EQ(longHost.substr(0, 254), s.CddbServer);
+    EXPECT_EQ(4464, s.CddbPort);
+    EXPECT_STREQ("/~cddb/cddb.cgi", s.CddbPath);
+    EXPECT_STREQ("me@example.org", s.CddbEmail);
 }
 
 TEST(SettingsTest, SaveReportsAFileThatCannotBeWritten)
