@@ -10,7 +10,7 @@ const char ConfigTitle[] = "Velkinプレイヤーの設定";
 const char ConfigMutexName[] = "VLKConfigMutex";
 
 ConfigApp::ConfigApp()
-    : sheet(*this), generalPage(*this), shortcutKeyPage(*this), sstpPage(*this), instanceMutex(nullptr),
+    : sheet(*this), generalPage(*this), shortcutKeyPage(*this), sstpPage(*this), cddbPage(*this), instanceMutex(nullptr),
       settings(), appIcon(nullptr)
 {
     SetNames(ConfigTitle, "1.00");
@@ -34,8 +34,8 @@ BOOL ConfigApp::AnotherInstanceRuns()
 
 void ConfigApp::SetupSheet()
 {
-    PropertyPage* pages[] = {&generalPage, &shortcutKeyPage, &sstpPage};
-    sheet.Setup(pages, 3, title, nullptr, FALSE, FALSE, 0, 0);
+    PropertyPage* pages[] = {&generalPage, &shortcutKeyPage, &sstpPage, &cddbPage};
+    sheet.Setup(pages, 4, title, nullptr, FALSE, FALSE, 0, 0);
 }
 
 BOOL ConfigApp::InitInstance()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Application.h"
+#include "CddbPage.h"
 #include "ConfigSheet.h"
 #include "GeneralPage.h"
 #include "ProfileFile.h"
@@ -32,6 +33,7 @@ public:
     GeneralPage generalPage;
     ShortcutKeyPage shortcutKeyPage;
     SstpPage sstpPage;
+    CddbPage cddbPage;
     ProfileFile settingsFile;
     HANDLE instanceMutex;
     Settings settings;

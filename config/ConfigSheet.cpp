@@ -16,6 +16,8 @@ int ConfigSheet::OnOK()
         ReadGeneralPage();
     if (app.sstpPage.hwnd)
         ReadSstpPage();
+    if (app.cddbPage.hwnd)
+        ReadCddbPage();
     return PropertySheet::OnOK();
 }
 
@@ -85,4 +87,20 @@ void ConfigSheet::ReadSstpPage()
     s.SstpPort = ParsePort(text);
     page.GetDlgItemText(IDC_SSTP_SCRIPT, text, sizeof text);
     CopyText(s.SstpScript, sizeof s.SstpScript, text);
+}
+
+void ConfigSheet::ReadCddbPage()
+{
+    Window& page = app.cddbPage;
+    Settings& s = app.settings;
+    s.CddbLookup = IsTicked(page, IDC_CDDB_LOOKUP);
+    char text[1024] = "";
+    page.GetDlgItemText(IDC_CDDB_SERVER, text, sizeof text);
+    CopyText(s.CddbServer, sizeof s.CddbServer, text);
+    page.GetDlgItemText(IDC_CDDB_PORT, text, sizeof text);
+    s.CddbPort = ParsePort(text);
+    page.GetDlgItemText(IDC_CDDB_PATH, text, sizeof text);
+    CopyText(s.CddbPath, sizeof s.CddbPath, text);
+    page.GetDlgItemText(IDC_CDDB_EMAIL, text, sizeof text);
+    CopyText(s.CddbEmail, sizeof s.CddbEmail, text);
 }

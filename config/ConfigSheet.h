@@ -4,8 +4,8 @@
 
 class ConfigApp;
 
-// The program's sheet. OK takes what the General and SSTP pages show into
-// the settings; the shortcut-key page has stored its changes already.
+// The program's sheet. OK takes what the General, SSTP and CDDB pages show
+// into the settings; the shortcut-key page has stored its changes already.
 class ConfigSheet : public PropertySheet {
 public:
     explicit ConfigSheet(ConfigApp& application);
@@ -15,6 +15,7 @@ public:
 private:
     void ReadGeneralPage();
     void ReadSstpPage();
+    void ReadCddbPage();
 
     ConfigApp& app;
 };

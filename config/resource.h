@@ -2,15 +2,17 @@
 
 // Resources of the configuration program.
 
-// Dialog templates of the three pages.
+// Dialog templates of the pages.
 #define IDD_SHORTCUT_PAGE 101
 #define IDD_GENERAL_PAGE 106
 #define IDD_SSTP_PAGE 107
+#define IDD_CDDB_PAGE 110
 
 // Page icons; the General icon is also the program's icon.
 #define IDI_GENERAL 105
 #define IDI_SHORTCUT 109
 #define IDI_SSTP 114
+#define IDI_CDDB 115
 
 // Shortcut-key page.
 #define IDC_COMMAND_LIST 1000
@@ -45,3 +47,15 @@
 #define IDC_SCRIPT_LABEL 1031
 #define IDC_SCRIPT_HELP 1032
 #define IDC_CHECK_HOST 1033
+
+// CDDB page.
+#define IDC_CDDB_LOOKUP 1034
+#define IDC_CDDB_SERVER_LABEL 1035
+#define IDC_CDDB_SERVER 1036
+#define IDC_CDDB_PORT_LABEL 1037
+#define IDC_CDDB_PORT 1038
+#define IDC_CDDB_PATH_LABEL 1039
+#define IDC_CDDB_PATH 1040
+#define IDC_CDDB_EMAIL_LABEL 1041
+#define IDC_CDDB_EMAIL 1042
+#define IDC_CDDB_NOTE 1043

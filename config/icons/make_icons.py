@@ -105,6 +105,19 @@ SSTP = [
     (circle(24.5, 16, 1.6), solid((40, 90, 160))),
 ]
 
+CDDB = [
+    # A disc under a magnifying glass: its titles looked up in a database.
+    (circle(13, 13, 12.5), solid((90, 90, 110))),
+    (circle(13, 13, 11.5), shade((240, 242, 250), (170, 178, 200), 1, 25)),
+    (ring(13, 13, 5, 10.5), shade((255, 236, 200), (225, 150, 120), 3, 24)),
+    (circle(13, 13, 4), solid((90, 90, 110))),
+    (circle(13, 13, 2.8), None),
+    (polygon([(24, 26.5), (26.5, 24), (31.5, 29), (29, 31.5)]), solid((70, 50, 35))),
+    (circle(20.5, 20.5, 7.8), solid((40, 60, 110))),
+    (circle(20.5, 20.5, 6), shade((235, 245, 255), (150, 195, 240), 14, 27)),
+    (polygon([(16.5, 19), (18.5, 16.5), (20, 17.5), (18, 20)]), solid((255, 255, 255))),
+]
+
 
 def render(shapes, size):
     """Returns size x size RGBA pixels, top row first."""
@@ -164,7 +177,7 @@ def ico(shapes):
 
 def main():
     folder = sys.argv[1]
-    for name, shapes in (('general', GENERAL), ('shortcut', SHORTCUT), ('sstp', SSTP)):
+    for name, shapes in (('general', GENERAL), ('shortcut', SHORTCUT), ('sstp', SSTP), ('cddb', CDDB)):
         with open(f'{folder}/{name}.ico', 'wb') as f:
             f.write(ico(shapes))
 

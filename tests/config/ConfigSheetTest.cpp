@@ -155,7 +155,8 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     // The other tabs stay closed: OK keeps their values as loaded.
     ConfigApp& saving = Prepare(
         "[General]\r\nPlayOnExec=1\r\nPlayOnInsert=0\r\nSoundOnInsert=0\r\nSoundFile=C:\\音\\表示.wav\r\nIntroTime=25\r\n"
-        "[SSTP]\r\nSendSstpMsg=1\r\nSstpServer=127.0.0.1\r\nSstpPort=12345\r\n[HotKey]\r\nInfo=131145\r\n");
+        "[SSTP]\r\nSendSstpMsg=1\r\nSstpServer=127.0.0.1\r\nSstpPort=12345\r\n[HotKey]\r\nInfo=131145\r\n"
+        "[CDDB]\r\nLookup=1\r\nServer=cddb.example\r\nPort=8080\r\nPath=/x.cgi\r\nEmail=me@example.org\r\n");
     GeneralPage& general = saving.generalPage;
     const std::vector<int> sound = {IDC_SOUND_FILE_LABEL, IDC_SOUND_FILE, IDC_BROWSE_SOUND};
     ShowPage(0, general);
@@ -192,7 +193,8 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     EXPECT_EQ(IDOK, saving.ExitInstance(IDOK));
     // A disabled edit still carries its value.
     for (std::string line : {"PlayOnExec=1", "PlayOnInsert=0", "SoundOnInsert=0", "SoundFile=C:\\音\\鐘.wav",
-                             "IntroTime=1000", "SendSstpMsg=1", "SstpServer=127.0.0.1", "SstpPort=12345", "Info=131145"})
+                             "IntroTime=1000", "SendSstpMsg=1", "SstpServer=127.0.0.1", "SstpPort=12345", "Info=131145",
+                             "Lookup=1", "Server=cddb.example", "Port=8080", "Path=/x.cgi", "Email=me@example.org"})
         EXPECT_NE(std::string::npos, ReadWholeFile(SettingsPath()).find("\n" + line + "\r\n")) << line;
 
     // A folder where the file should be: the write fails, and the user hears of it.
@@ -207,7 +209,7 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     // Eject has bits 8-15 set beside the code of "E" (0x0145), with Alt+Ctrl+Shift; ModeMenu is Alt+B.
     const std::string original = "; mine\r\n[HotKey]\r\nModeMenu=65602\r\nStop=196615\r\nEject=459077\r\n[SSTP]\r\n"
                                  "SendSstpMsg=0\r\nCheckSstpServer=0\r\nSstpServer=mascot.example\r\nSstpPort=70000\r\n"
-                                 "SstpScript=Script: \\h\\s0$\\e\r\n\r\n";
+                                 "SstpScript=Script: \\h\\s0$\\e\r\n\r\n[CDDB]\r\nServer=cddb.example\r\nPort=8880\r\n";
     ConfigApp& a = Prepare(original);
     ShortcutKeyPage& page = a.shortcutKeyPage;
     int* hotKeys = a.settings.hotKeys;
@@ -276,6 +278,37 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
             EXPECT_EQ(p.second, a.settings.SstpPort) << (p.first ? p.first : WindowText(combo));
         }
         EXPECT_EQ(1, a.settings.SendSstpMsg);
+    });
+    // The fourth page: the disc database server, every field open while the
+    // automatic lookup is off, and a word on what a lookup sends.
+    CddbPage& cddb = a.cddbPage;
+    ShowPage(3, cddb);
+    Do([&] {
+        HWND tabs = reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETTABCONTROL, 0, 0));
+        char tab[32] = "";
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = tab;
+        item.cchTextMax = sizeof tab;
+        SendMessageA(tabs, TCM_GETITEMA, 3, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ("4 CDDB", std::to_string(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)) + " " + tab);
+        EXPECT_FALSE(Ticked(cddb, IDC_CDDB_LOOKUP));
+        EXPECT_EQ("cddb.example|8880|/~cddb/cddb.cgi|", Text(cddb, IDC_CDDB_SERVER) + "|" + Text(cddb, IDC_CDDB_PORT) +
+                                                           "|" + Text(cddb, IDC_CDDB_PATH) + "|" + Text(cddb, IDC_CDDB_EMAIL));
+        ExpectEnabled(true, cddb, {IDC_CDDB_SERVER, IDC_CDDB_PORT, IDC_CDDB_PATH, IDC_CDDB_EMAIL});
+        EXPECT_NE(std::string::npos, Text(cddb, IDC_CDDB_NOTE).find("目次")) << Text(cddb, IDC_CDDB_NOTE);
+        EXPECT_EQ(255, SendMessageA(Item(cddb, IDC_CDDB_EMAIL), EM_GETLIMITTEXT, 0, 0));
+
+        Click(cddb, IDC_CDDB_LOOKUP);
+        cddb.SetDlgItemText(IDC_CDDB_SERVER, "freedb.example");
+        cddb.SetDlgItemText(IDC_CDDB_PORT, "70000");  // pasted past the box's five digits: the low 16 bits
+        cddb.SetDlgItemText(IDC_CDDB_PATH, "/cgi-bin/cddb.cgi");
+        cddb.SetDlgItemText(IDC_CDDB_EMAIL, "表@example.org");
+        a.sheet.OnOK();  // takes what the pages show; a modal sheet stays open
+        const Settings& s = a.settings;
+        EXPECT_EQ("1|freedb.example|4464|/cgi-bin/cddb.cgi|表@example.org",
+                  std::to_string(s.CddbLookup) + "|" + s.CddbServer + "|" + std::to_string(s.CddbPort) + "|" +
+                      s.CddbPath + "|" + s.CddbEmail);
     });
     Do([&] { PostMessageA(Sheet(), WM_KEYDOWN, VK_ESCAPE, 0); });
     EXPECT_EQ(IDCANCEL, RunSheet());
