@@ -15,7 +15,8 @@ const char SendCommandMessageName[] = "VelkinSendCommand";
 PlayerApplication::PlayerApplication()
     : window(*this), aboutDialog(*this), sendCommandMessage(0), popupMenu(nullptr), instanceMutex(nullptr), menuBitmaps(),
       trayIconHandle(nullptr), mediaPresent(FALSE), settings(), paused(FALSE), playModes(0),
-      sstpNotifier(settings, cdDevice, DiscDatabase), controller(*this), trayMenus(*this), hotKeys(*this)
+      sstpNotifier(settings, cdDevice, DiscDatabase), controller(*this), trayMenus(*this), hotKeys(*this),
+      titleEditor(DiscDatabase, *this)
 {
 }
 
@@ -40,6 +41,7 @@ BOOL PlayerApplication::InitInstance()
     LoadPopupMenu();
     volumeDialog.SetTemplate(IDD_VOLUME, nullptr);
     aboutDialog.SetTemplate(IDD_ABOUT, nullptr);
+    titleEditor.SetTemplate(IDD_TITLEEDITOR, nullptr);
     if (AnotherInstanceRuns()) {
         trayIcon.Delete();
         trayMenus.FreeMenuBitmaps();
@@ -112,10 +114,10 @@ int PlayerApplication::ExitInstance(int exitCode)
     return exitCode;
 }
 
-// Keyboard navigation in the two modeless dialogs.
+// Keyboard navigation in the modeless dialogs.
 BOOL PlayerApplication::PreTranslateMessage(MSG* message)
 {
-    Dialog* dialogs[] = {&volumeDialog, &aboutDialog};
+    Dialog* dialogs[] = {&volumeDialog, &aboutDialog, &titleEditor};
     for (Dialog* dialog : dialogs) {
         if (dialog->hwnd && IsWindow(dialog->hwnd) && IsDialogMessageA(dialog->hwnd, message))
             return TRUE;

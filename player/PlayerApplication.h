@@ -10,6 +10,7 @@
 #include "ProfileFile.h"
 #include "Settings.h"
 #include "SstpNotifier.h"
+#include "TitleEditorDialog.h"
 #include "TrayIcon.h"
 #include "TrayMenus.h"
 #include "VolumeDialog.h"
@@ -28,7 +29,7 @@ enum PlayMode {
     IntroPlay = 8,
 };
 
-const int MenuBitmapCount = 20;
+const int MenuBitmapCount = 21;
 
 // The player program: a hidden window, the tray icon and its menus, the CD
 // device and the run-time state, all owned for the whole process.
@@ -60,6 +61,7 @@ public:
     void LaunchVolumeControl();
     void LaunchConfigProgram();
     void ShowCdInfo();
+    void ShowTitleEditor();
 
     PlayerWindow window;
     CdAudioDevice cdDevice;
@@ -82,4 +84,5 @@ public:
     PlayerController controller;
     TrayMenus trayMenus;
     HotKeys hotKeys;
+    TitleEditorDialog titleEditor;
 };

@@ -50,6 +50,22 @@ void PlayerApplication::LaunchConfigProgram()
     ReloadSettings();
 }
 
+void PlayerApplication::ShowTitleEditor()
+{
+    if (IsWindow(titleEditor.hwnd)) {
+        titleEditor.BringWindowToTop();
+        titleEditor.SetForegroundWindow();
+        return;
+    }
+    char discId[16];
+    cdDevice.GetDiscId(discId, sizeof discId);
+    int trackCount = cdDevice.GetTrackCount();
+    if (discId[0] == '\0' || trackCount < 1)
+        return;  // no disc to name: the menu item is grayed then
+    LoadListViewClass();
+    titleEditor.Open(discId, trackCount, cdDevice.GetCurrentTrack());
+}
+
 void PlayerApplication::ShowCdInfo()
 {
     HMENU menu = BuildCdInfoMenu(cdDevice);

@@ -75,6 +75,9 @@ LRESULT PlayerController::OnCommand(WPARAM wParam)
     case IDM_CDINFO:
         app.ShowCdInfo();
         return 0;
+    case IDM_EDITTITLES:
+        app.ShowTitleEditor();
+        return 0;
     case IDM_REPEATALL:
     case IDM_REPEATONE:
     case IDM_RANDOM:

@@ -31,17 +31,19 @@ const int DriveLabelCapacity = 32;
 const int DriveMenuItems = 27;  // the default entry and up to 26 letters
 
 // The order in which the bitmaps are loaded and freed: eight state images,
-// then the twelve item images.
+// then the item images.
 const int BitmapIds[MenuBitmapCount] = {
     IDB_TRACKCHECK, IDB_PAUSE, IDB_REPEATALL, IDB_REPEATONE, IDB_RANDOM,  IDB_INTRO,       IDB_DRIVECHECK,
     IDB_DRIVE,      IDB_PLAY,  IDB_STOP,      IDB_BACK,      IDB_NEXT,    IDB_EJECT,       IDB_EXIT,
     IDB_ABOUT,      IDB_CONFIG, IDB_CDINFO,   IDB_CDVOLUME,  IDB_VOLUMECONTROL, IDB_MMPROPERTIES,
-};
-const UINT ItemImageCommands[12] = {
-    IDM_PLAY, IDM_STOP, IDM_BACK, IDM_NEXT, IDM_EJECT, IDM_EXIT,
-    IDM_ABOUT, IDM_CONFIG, IDM_CDINFO, IDM_CDVOLUME, IDM_VOLUMECONTROL, IDM_MMPROPERTIES,
+    IDB_EDITTITLES,
 };
 const int FirstItemImage = 8;
+const UINT ItemImageCommands[MenuBitmapCount - FirstItemImage] = {
+    IDM_PLAY, IDM_STOP, IDM_BACK, IDM_NEXT, IDM_EJECT, IDM_EXIT,
+    IDM_ABOUT, IDM_CONFIG, IDM_CDINFO, IDM_CDVOLUME, IDM_VOLUMECONTROL, IDM_MMPROPERTIES,
+    IDM_EDITTITLES,
+};
 const struct {
     UINT command;
     int bitmapId;
@@ -53,9 +55,11 @@ const struct {
 };
 
 // The items that the main menu enables or grays by the device state.
-enum Controlled { PlayItem, StopItem, BackItem, NextItem, TrackSubmenu, EjectItem, LoadItem, InfoItem, ControlledCount };
-const UINT ControlledCommands[ControlledCount] = {IDM_PLAY, IDM_STOP,  IDM_BACK, IDM_NEXT,
-                                                  0,        IDM_EJECT, IDM_LOAD, IDM_CDINFO};
+enum Controlled {
+    PlayItem, StopItem, BackItem, NextItem, TrackSubmenu, EjectItem, LoadItem, InfoItem, TitlesItem, ControlledCount
+};
+const UINT ControlledCommands[ControlledCount] = {IDM_PLAY, IDM_STOP,  IDM_BACK, IDM_NEXT,      0,
+                                                  IDM_EJECT, IDM_LOAD, IDM_CDINFO, IDM_EDITTITLES};
 
 void SetItemTextAndImage(HMENU menu, UINT command, const char* text, HBITMAP image)
 {
@@ -230,6 +234,8 @@ void TrayMenus::PrepareMainMenu()
         break;
     }
 
+    // Titles are for an audio disc, as the track menu is.
+    enabled[TitlesItem] = enabled[TrackSubmenu];
     BuildDriveMenu(DriveMenu());
     for (int i = 0; i < ControlledCount; ++i) {
         UINT state = enabled[i] ? MF_ENABLED : MF_GRAYED;
@@ -336,7 +342,7 @@ void TrayMenus::LoadMenuBitmaps()
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < MenuBitmapCount; ++i)
         app.menuBitmaps[i] = LoadBitmapA(instance, MAKEINTRESOURCEA(BitmapIds[i]));
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < MenuBitmapCount - FirstItemImage; ++i)
         SetMenuItemBitmaps(app.popupMenu, ItemImageCommands[i], MF_BYCOMMAND, app.menuBitmaps[FirstItemImage + i],
                            nullptr);
     for (const auto& mode : ModeImages)

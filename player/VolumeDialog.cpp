@@ -1,5 +1,6 @@
 #include "VolumeDialog.h"
 
+#include "CommonControls.h"
 #include "Text.h"
 #include "resource.h"
 
@@ -13,21 +14,10 @@ VolumeDialog::VolumeDialog() {}
 
 VolumeDialog::~VolumeDialog() {}
 
-// The common controls are loaded when the dialog first opens, not at start-up:
-// loading them registers all of their window classes, which costs more than
-// the rest of the player's start.
+// The common controls are loaded when the dialog first opens, not at start-up.
 bool LoadTrackbarClass()
 {
-    typedef BOOL(WINAPI * InitFunction)(const INITCOMMONCONTROLSEX*);
-    HMODULE library = LoadLibraryA("comctl32.dll");
-    if (!library)
-        return false;
-    InitFunction init =
-        reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")));
-    INITCOMMONCONTROLSEX controls = {};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_BAR_CLASSES;
-    return init && init(&controls) != FALSE;
+    return LoadCommonControls(ICC_BAR_CLASSES);
 }
 
 int VolumePercent(WORD volume)

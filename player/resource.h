@@ -12,6 +12,7 @@
 // Dialog templates
 #define IDD_ABOUT 105
 #define IDD_VOLUME 108
+#define IDD_TITLEEDITOR 129
 
 // Dialog controls
 #define IDC_WEBSITE 1002
@@ -20,6 +21,11 @@
 #define IDC_PRODUCTNAME 1005
 #define IDC_VOLUMESLIDER 1007
 #define IDC_VOLUMELABEL 1008
+#define IDC_DISCTITLE 1010    // title editor
+#define IDC_DISCARTIST 1011
+#define IDC_TRACKLIST 1012
+#define IDC_TRACKNAME 1013
+#define IDC_DISCID 1014
 
 // Menu bitmaps, 11x11, 16 colours
 #define IDB_ABOUT 106
@@ -42,6 +48,7 @@
 #define IDB_RANDOM 125
 #define IDB_INTRO 126
 #define IDB_DRIVE 127
+#define IDB_EDITTITLES 128
 
 // Menu commands
 #define IDM_PLAY 40001
@@ -65,6 +72,7 @@
 #define IDM_REPEATONE 40024
 #define IDM_RANDOM 40025
 #define IDM_INTRO 40026
+#define IDM_EDITTITLES 40027
 
 // Ids of the items that the player builds at run time
 #define IDM_TRACKBASE 50000        // + track number

@@ -50,7 +50,8 @@ TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
     EXPECT_EQ("状態表示;時間表示;-;再生(&P);停止(&S);-;前のトラック(&B);次のトラック(&N);トラックを指定(&T);-;"
               "取り出し(&E);格納(&L);-;その他(&O)",
               MenuOutline(main));
-    EXPECT_EQ("使用するドライブ(&D);演奏モード(&P);-;設定(&C)...;CDの情報(&I)...;-;CDのボリューム(&V)...;"
+    EXPECT_EQ("使用するドライブ(&D);演奏モード(&P);-;設定(&C)...;CDの情報(&I)...;タイトルの編集(&T)...;-;"
+              "CDのボリューム(&V)...;"
               "ボリューム コントロール(&O);マルチメディアのプロパティ(M);-;終了(&X);バージョン情報(&A)",
               MenuOutline(GetSubMenu(main, OtherMenuPosition)));
     HMENU modes = menus.ModeMenu();

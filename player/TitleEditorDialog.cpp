@@ -1,0 +1,224 @@
+#include "TitleEditorDialog.h"
+
+#include "Application.h"
+#include "CommonControls.h"
+#include "DiscTitleStore.h"
+#include "Text.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+#include <initializer_list>
+
+namespace {
+
+const int NumberColumn = 0;
+const int NameColumn = 1;
+const int NumberColumnWidth = 24;  // dialog units
+
+void InsertColumn(HWND list, int index, const char* heading, int width)
+{
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(heading);
+    column.cx = width;
+    column.iSubItem = index;
+    ::SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+void SetItemText(HWND list, int item, int column, const char* text)
+{
+    LVITEMA cell = {};
+    cell.iSubItem = column;
+    cell.pszText = const_cast<char*>(text);
+    ::SendMessageA(list, LVM_SETITEMTEXTA, item, reinterpret_cast<LPARAM>(&cell));
+}
+
+}  // namespace
+
+bool LoadListViewClass()
+{
+    return LoadCommonControls(ICC_LISTVIEW_CLASSES);
+}
+
+void FormatTitlesNotSaved(const char* path, char* text, size_t capacity)
+{
+    FormatText(text, capacity, "タイトルを書き込めませんでした。\n%s\n\nタイトルは保存されていません。", path);
+}
+
+TitleEditorDialog::TitleEditorDialog(DiscTitleStore& titleStore, const Application& owner)
+    : discId(), titles(), store(titleStore), app(owner), selectedTrack(-1), showingName(false)
+{
+}
+
+TitleEditorDialog::~TitleEditorDialog() {}
+
+bool TitleEditorDialog::Open(const char* id, int trackCount, int track)
+{
+    CopyText(discId, sizeof discId, id);
+    store.Load(discId, trackCount, titles);
+    selectedTrack = track >= 1 && track <= titles.trackCount ? track - 1 : 0;
+    return CreateModeless() != nullptr;
+}
+
+LRESULT TitleEditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom != IDC_TRACKLIST)
+            return FALSE;
+        if (header->code == LVN_ITEMCHANGED) {
+            const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+            if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED))
+                ShowTrackName(change->iItem);
+        } else if (header->code == NM_DBLCLK) {
+            SetFocus(GetDlgItem(IDC_TRACKNAME));  // the name of the track clicked, ready to be typed over
+        }
+        return FALSE;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_TRACKNAME:
+            if (HIWORD(wParam) == EN_CHANGE && !showingName)
+                StoreTrackName();
+            return FALSE;
+        case IDOK:
+            if (Save())
+                Destroy();
+            return TRUE;
+        case IDCANCEL:
+            Destroy();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        Destroy();
+        return TRUE;
+    case WM_DESTROY:
+        nameEdit.Unsubclass();
+        return FALSE;
+    }
+    return FALSE;
+}
+
+BOOL TitleEditorDialog::OnInitDialog()
+{
+    CenterWindow(GetDesktopWindow());
+    for (int id : {IDC_DISCTITLE, IDC_DISCARTIST, IDC_TRACKNAME})
+        SendDlgItemMessage(id, EM_LIMITTEXT, DiscTitles::TextCapacity - 1, 0);
+    SetDlgItemText(IDC_DISCTITLE, titles.title);
+    SetDlgItemText(IDC_DISCARTIST, titles.artist);
+    char label[64];
+    FormatText(label, sizeof label, "ID: %s", discId);
+    SetDlgItemText(IDC_DISCID, label);
+
+    nameEdit.Attach(GetDlgItem(IDC_TRACKNAME));
+    nameEdit.Subclass();
+    nameEdit.trackList = GetDlgItem(IDC_TRACKLIST);
+    FillTrackList();
+    SelectTrack(selectedTrack);
+
+    ShowWindow(SW_SHOW);
+    SetForegroundWindow();
+    return TRUE;  // the title field takes the focus
+}
+
+void TitleEditorDialog::FillTrackList()
+{
+    HWND list = GetDlgItem(IDC_TRACKLIST);
+    ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    RECT numberWidth = {0, 0, NumberColumnWidth, 0};
+    MapDialogRect(hwnd, &numberWidth);
+    RECT client = {};
+    GetClientRect(list, &client);
+    int nameWidth = client.right - numberWidth.right - GetSystemMetrics(SM_CXVSCROLL);
+    InsertColumn(list, NumberColumn, "No.", numberWidth.right);
+    InsertColumn(list, NameColumn, "曲名", nameWidth);
+
+    for (int i = 0; i < titles.trackCount; ++i) {
+        char number[16];
+        FormatText(number, sizeof number, "%d", i + 1);
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = number;
+        ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SetItemText(list, i, NameColumn, titles.tracks[i]);
+    }
+}
+
+void TitleEditorDialog::SelectTrack(int index)
+{
+    if (index < 0 || index >= titles.trackCount)
+        return;
+    HWND list = GetDlgItem(IDC_TRACKLIST);
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
+    ::SendMessageA(list, LVM_ENSUREVISIBLE, index, FALSE);
+    ShowTrackName(index);
+}
+
+// The field shows the selected track's name, all of it selected, so that
+// typing replaces it.
+void TitleEditorDialog::ShowTrackName(int index)
+{
+    if (index < 0 || index >= titles.trackCount)
+        return;
+    selectedTrack = index;
+    showingName = true;
+    SetDlgItemText(IDC_TRACKNAME, titles.tracks[index]);
+    showingName = false;
+    SendDlgItemMessage(IDC_TRACKNAME, EM_SETSEL, 0, -1);
+}
+
+void TitleEditorDialog::StoreTrackName()
+{
+    if (selectedTrack < 0 || selectedTrack >= titles.trackCount)
+        return;
+    char* name = titles.tracks[selectedTrack];
+    char typed[DiscTitles::TextCapacity * 2] = "";
+    GetDlgItemText(IDC_TRACKNAME, typed, sizeof typed);
+    CopyText(name, DiscTitles::TextCapacity, typed);
+    SetItemText(GetDlgItem(IDC_TRACKLIST), selectedTrack, NameColumn, name);
+}
+
+void TitleEditorDialog::ShowTitles(const DiscTitles& found)
+{
+    if (!hwnd || !IsWindow(hwnd))
+        return;
+    SetDlgItemText(IDC_DISCTITLE, found.title);
+    SetDlgItemText(IDC_DISCARTIST, found.artist);
+    HWND list = GetDlgItem(IDC_TRACKLIST);
+    for (int i = 0; i < titles.trackCount && i < found.trackCount; ++i) {
+        CopyText(titles.tracks[i], sizeof titles.tracks[i], found.tracks[i]);
+        SetItemText(list, i, NameColumn, titles.tracks[i]);
+    }
+    ShowTrackName(selectedTrack);
+}
+
+void TitleEditorDialog::TakeFields()
+{
+    char typed[DiscTitles::TextCapacity * 2] = "";
+    GetDlgItemText(IDC_DISCTITLE, typed, sizeof typed);
+    CopyText(titles.title, sizeof titles.title, typed);
+    GetDlgItemText(IDC_DISCARTIST, typed, sizeof typed);
+    CopyText(titles.artist, sizeof titles.artist, typed);
+}
+
+// On a failed write the dialog stays open, with everything typed in it.
+bool TitleEditorDialog::Save()
+{
+    TakeFields();
+    const char* path = nullptr;
+    if (store.Write(discId, titles, &path))
+        return true;
+    char text[MAX_PATH + 128];
+    FormatTitlesNotSaved(path && path[0] ? path : "cdplayer.ini", text, sizeof text);
+    MessageBox(text, app.title, MB_OK | MB_ICONERROR);
+    return false;
+}
