@@ -21,7 +21,8 @@
 // Menu command ids as other programs send them.
 enum : int {
     MenuStop = 40002, MenuNext = 40004, MenuAbout = 40006, MenuExit = 40007, MenuRepeatAll = 40023,
-    MenuRepeatOne = 40024, MenuRandom = 40025, MenuIntro = 40026, MenuTrackBase = 50000, MenuDriveBase = 51001,
+    MenuRepeatOne = 40024, MenuRandom = 40025, MenuIntro = 40026, MenuEditTitles = 40027, MenuTrackBase = 50000,
+    MenuDriveBase = 51001,
 };
 inline const UINT CommandMessage = RegisterWindowMessageA("VelkinSendCommand");
 

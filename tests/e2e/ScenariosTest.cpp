@@ -92,6 +92,7 @@ TEST(PlayerScenario, FirstStartKeysMenusAndDialogsOfATwentyFourTrackDisc)
     show(true, CommandMessage, 11, 0, "cd-information");
     show(false, CommandMessage, 12, 0, "volume-dialog");
     show(false, WM_COMMAND, MenuAbout, 0, "version-dialog");
+    show(false, WM_COMMAND, MenuEditTitles, 0, "title-editor");
 
     // Against a 12-track disc: the 24 tracks stand in two columns of 12
     // below the same head rows, so the menu is as high and twice as wide.
@@ -201,9 +202,9 @@ TEST(ConfigScenario, StartedFromThePlayerKeepsTheDriveAndAddsTheNewHotKeyThenEve
     EXPECT_NE(std::string::npos, installation.Settings().find("Drive=3\r\n")) << "written before the start";
     // A second start ends at once; the first keeps its sheet.
     EXPECT_EQ(0, RunProgram("\"" + installation.File("vlkcfg.exe") + "\""));
-    const char* pictures[] = {"config-general", "config-shortcut-keys", "config-sstp"};
+    const char* pictures[] = {"config-general", "config-shortcut-keys", "config-sstp", "config-cddb"};
     HWND page = nullptr;
-    for (int i : {0, 2, 1}) {  // ends on the keys page
+    for (int i : {0, 3, 2, 1}) {  // ends on the keys page
         Send(sheet, PSM_SETCURSEL, i);
         ASSERT_NE(nullptr, page = reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0)));
         EXPECT_TRUE(Screenshot(pictures[i]));
@@ -226,7 +227,8 @@ TEST(ConfigScenario, StartedFromThePlayerKeepsTheDriveAndAddsTheNewHotKeyThenEve
           "SstpScript=Script: \\h\\s0「$」を演奏するよっ。", "MainMenu=458765\r\n", "TrackMenu=458784\r\n",
           "DriveMenu=458845\r\n", "ModeMenu=458760\r\n", "Play=458790\r\n", "Stop=458792\r\n", "Back=458789\r\n",
           "Next=458791\r\n", "Eject=458826\r\n", "Load=458828\r\n", "Custom=458819\r\n", "Info=458825\r\n",
-          "Volume=458838\r\n", "VolCtrl=458831\r\n", "PropMM=458829\r\n", "Drive=3\r\n"})
+          "Volume=458838\r\n", "VolCtrl=458831\r\n", "PropMM=458829\r\n", "Lookup=0\r\n", "Server=gnudb.gnudb.org\r\n",
+          "Port=80\r\n", "Path=/~cddb/cddb.cgi\r\n", "Email=\r\n", "Drive=3\r\n"})
         EXPECT_NE(std::string::npos, saved.find(line)) << line << " in\n" << saved;
     // The new key on the keyboard ejects the disc of drive D:.
     ASSERT_TRUE(PressKeys("ctrl+alt+shift+j"));

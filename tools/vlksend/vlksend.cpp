@@ -10,8 +10,9 @@
 //   vlksend cancelmenu            WM_CANCELMODE: closes an open popup menu
 //   vlksend exit                  WM_COMMAND "終了" (40007)
 //   vlksend close                 closes the player's open dialogs (their close box)
-//   vlksend sheet 0|1|2|ok|cancel the configuration program's sheet: shows a
-//                                 page, or presses OK or Cancel
+//   vlksend sheet <page>|ok|cancel
+//                                 the configuration program's sheet: shows a
+//                                 page (0 to 3), or presses OK or Cancel
 //
 // Exit codes: 0 sent, 1 no player window, 2 bad arguments, 3 not delivered.
 #include <windows.h>
@@ -34,7 +35,7 @@ int Usage()
 {
     fputs("usage: vlksend find | command <index> | menu <id> | tray left|right |\n"
           "               device arrival|removal [letter] | cancelmenu | close | exit |\n"
-          "               sheet 0|1|2|ok|cancel\n",
+          "               sheet 0|1|2|3|ok|cancel\n",
           stderr);
     return 2;
 }
