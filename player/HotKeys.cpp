@@ -7,6 +7,10 @@ HotKeys::HotKeys(PlayerApplication& owner) : app(owner) {}
 
 void HotKeys::RegisterHotKeys()
 {
+    // The earlier set goes first: a combination that moved to another
+    // command is free for it, and a changed one stops acting.
+    for (int index = 0; index < CommandCount; ++index)
+        UnregisterHotKey(app.window.hwnd, index);
     for (int index = 0; index < CommandCount; ++index) {
         int value = app.settings.hotKeys[index];
         RegisterHotKey(app.window.hwnd, index, HotKeyModifiers(value), HotKeyCode(value));

@@ -11,7 +11,8 @@ public:
     explicit HotKeys(PlayerApplication& owner);
 
     // Registers every configured combination for the player window, with
-    // the command index as id. Failures are silent.
+    // the command index as id, in place of those registered before.
+    // Failures are silent.
     void RegisterHotKeys();
     LRESULT OnHotKey(WPARAM wParam);
 
