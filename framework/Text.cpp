@@ -42,6 +42,30 @@ size_t AppendText(char* dest, size_t capacity, const char* src)
     return used + CopyText(dest + used, capacity - used, src);
 }
 
+size_t AppendMenuText(char* dest, size_t capacity, const char* src)
+{
+    size_t used = strnlen(dest, capacity);
+    if (used >= capacity)
+        return 0;
+    for (size_t i = 0; src && src[i] != '\0';) {
+        size_t step = IsLeadByte(src[i]) && src[i + 1] != '\0' ? 2 : 1;
+        if (step == 1 && IsLeadByte(src[i]))
+            break;  // a lead byte at the very end is no character
+        bool ampersand = src[i] == '&';
+        size_t length = ampersand ? 2 : step;
+        if (used + length > capacity - 1)
+            break;
+        if (ampersand)
+            dest[used] = dest[used + 1] = '&';
+        else
+            memcpy(dest + used, src + i, step);
+        used += length;
+        i += step;
+    }
+    dest[used] = '\0';
+    return used;
+}
+
 size_t FormatText(char* dest, size_t capacity, const char* format, ...)
 {
     if (capacity == 0)

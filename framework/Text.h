@@ -14,6 +14,11 @@ size_t CopyText(char* dest, size_t capacity, const char* src);
 // Appends src to the text already in dest, within capacity.
 size_t AppendText(char* dest, size_t capacity, const char* src);
 
+// Appends src with every "&" doubled, so that a menu item shows a text from
+// outside as written instead of taking the character after an "&" for its
+// mnemonic. Cut like AppendText, and never between the two of a pair.
+size_t AppendMenuText(char* dest, size_t capacity, const char* src);
+
 // printf-style formatting into dest, cut to fit. Returns the length written.
 size_t FormatText(char* dest, size_t capacity, const char* format, ...)
     __attribute__((format(printf, 3, 4)));

@@ -27,7 +27,7 @@ const DWORD TrackMenuDelayMs = 30;
 const DWORD PlayingTrackDelayMs = 50;
 const int LineCapacity = 256;
 const int TrackLabelCapacity = 128;
-const int DriveLabelCapacity = 32;
+const int DriveLabelCapacity = 40;  // "&E:  (" and a volume name of 15 with every "&" doubled
 const int DriveMenuItems = 27;  // the default entry and up to 26 letters
 
 // The order in which the bitmaps are loaded and freed: eight state images,
@@ -77,14 +77,23 @@ void AppendLine(HMENU menu, UINT flags, const char* text)
     AppendMenuA(menu, MF_STRING | flags, 0, text);
 }
 
+// A text from the disc database shown as written, an "&" in it too.
+void AppendTitleLine(HMENU menu, UINT flags, const char* text)
+{
+    char shown[2 * LineCapacity] = "";
+    AppendMenuText(shown, sizeof shown, text);
+    AppendLine(menu, flags, shown);
+}
+
 }  // namespace
 
 void FormatTrackLabel(int track, const char* name, char* label, size_t capacity)
 {
     if (track < 10)
-        FormatText(label, capacity, " &%d %s", track, name);
+        FormatText(label, capacity, " &%d ", track);
     else
-        FormatText(label, capacity, "%d&%d %s", track / 10, track % 10, name);
+        FormatText(label, capacity, "%d&%d ", track / 10, track % 10);
+    AppendMenuText(label, capacity, name);
 }
 
 TrayMenus::TrayMenus(PlayerApplication& owner) : app(owner) {}
@@ -283,9 +292,9 @@ void TrayMenus::BuildTrackMenu(HMENU menu)
     device.GetDiscId(discId, sizeof discId);
     char text[LineCapacity];
     GetDiscTitle(app.DiscDatabase, discId, text, sizeof text);
-    AppendLine(menu, MF_DISABLED | MF_HILITE, text);
+    AppendTitleLine(menu, MF_DISABLED | MF_HILITE, text);
     GetDiscArtist(app.DiscDatabase, discId, text, sizeof text);
-    AppendLine(menu, MF_DISABLED | MF_HILITE, text);
+    AppendTitleLine(menu, MF_DISABLED | MF_HILITE, text);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
 
     int count = device.GetTrackCount();

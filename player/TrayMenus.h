@@ -48,5 +48,6 @@ private:
 };
 
 // The track menu's label: " &5 name" below 10, "1&2 name" from 10 on, cut to
-// capacity without splitting a double-byte character.
+// capacity without splitting a double-byte character. An "&" in the name is
+// doubled, so the name shows as written and the digit stays the mnemonic.
 void FormatTrackLabel(int track, const char* name, char* label, size_t capacity);

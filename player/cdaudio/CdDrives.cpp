@@ -30,8 +30,10 @@ void FormatDriveText(int drive, char* text, size_t capacity)
     FormatRootPath(drive, root, sizeof root);
     char label[16] = {};
     // An empty label (a drive that answers without a disc) shows as no label.
-    if (GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0) && label[0] != '\0')
-        FormatText(text, capacity, "&%c:  (%s)", 'A' + drive, label);
-    else
+    if (GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0) && label[0] != '\0') {
+        char shown[2 * sizeof label] = "";
+        AppendMenuText(shown, sizeof shown, label);  // the label as written, an "&" in it too
+        FormatText(text, capacity, "&%c:  (%s)", 'A' + drive, shown);
+    } else
         FormatText(text, capacity, "&%c:", 'A' + drive);
 }
