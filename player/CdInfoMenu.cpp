@@ -10,6 +10,16 @@ static void AppendLine(HMENU menu, const char* text, UINT extraFlags = 0)
     AppendMenuA(menu, MF_STRING | MF_DISABLED | extraFlags, 0, text);
 }
 
+// A length the device cannot tell (-1) shows as the tray menu shows an
+// unknown time, not as the made-up time its bytes would give.
+static void FormatLength(long msf, char* text, size_t capacity)
+{
+    if (msf < 0)
+        CopyText(text, capacity, "----");
+    else
+        FormatMsf(static_cast<DWORD>(msf), text, capacity);
+}
+
 static void AppendBlank(HMENU menu, UINT extraFlags = 0)
 {
     AppendLine(menu, "", extraFlags);
@@ -35,7 +45,7 @@ static void AppendDiscLines(HMENU menu, CdAudioDevice& device, int trackCount)
     AppendLine(menu, text);
 
     char length[16];
-    FormatMsf(static_cast<DWORD>(device.GetDiscLength()), length, sizeof length);
+    FormatLength(device.GetDiscLength(), length, sizeof length);
     FormatText(text, sizeof text, "総演奏時間: %s", length);
     AppendLine(menu, text);
 
@@ -60,7 +70,7 @@ static void AppendTrackLines(HMENU menu, CdAudioDevice& device, int trackCount)
     int split = trackCount >= 20 ? (trackCount + 1) / 2 : 0;
     for (int track = 1; track <= trackCount; ++track) {
         char length[16];
-        FormatMsf(static_cast<DWORD>(device.GetTrackLength(track)), length, sizeof length);
+        FormatLength(device.GetTrackLength(track), length, sizeof length);
         char text[256];
         FormatText(text, sizeof text, "トラック%2d:  %s", track, length);
         AppendLine(menu, text);
