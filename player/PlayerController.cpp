@@ -122,7 +122,11 @@ bool PlayerController::PlayTrackRequest(int track)
 void PlayerController::PlayRandomTrack()
 {
     int track = ChooseRandomTrack(app.cdDevice.GetTrackCount(), rand());
-    if (track > 0)
+    if (track <= 0)
+        return;
+    if (app.paused)
+        ChangeTrack(track);  // a drawn track starts at its beginning, not where the pause stopped
+    else
         PlayTrack(track);
 }
 
@@ -183,8 +187,23 @@ void PlayerController::ChangeTrack(int target)
 {
     app.cdDevice.Stop();
     app.cdDevice.Seek(target, 0, 0, 0);
+    if (app.playModes & RandomPlay) {
+        StartTrack(target);
+        return;
+    }
     if (PlayTrack(target))
         app.paused = FALSE;
+}
+
+// In random play a track is never resumed into: resuming would run on to the
+// end of the disc in order. The pause ends with the start; a start that
+// fails leaves it as it was.
+void PlayerController::StartTrack(int track)
+{
+    BOOL wasPaused = app.paused;
+    app.paused = FALSE;
+    if (!PlayTrack(track))
+        app.paused = wasPaused;
 }
 
 void PlayerController::SelectTrack(WPARAM commandId)
@@ -221,6 +240,11 @@ void PlayerController::ToggleMode(int index)
 LRESULT PlayerController::OnPlayCompleted(WPARAM code)
 {
     if (code != MCI_NOTIFY_SUCCESSFUL)
+        return 0;
+    // A completion that waited in the queue while another play started (a
+    // track that ended during the wait before a track change) belongs to the
+    // play before: the one now running has not ended.
+    if (app.cdDevice.GetMode() == CdModePlaying)
         return 0;
     if (app.playModes & RepeatOne) {
         int track = app.cdDevice.GetCurrentTrack();

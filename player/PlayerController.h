@@ -38,6 +38,7 @@ public:
 private:
     bool PlayTrackRequest(int track);
     void ChangeTrack(int target);
+    void StartTrack(int track);
     void PlayArrivalSound();
 
     PlayerApplication& app;
