@@ -1,5 +1,6 @@
 #include "PlayerController.h"
 
+#include "CdDrives.h"
 #include "PlayerApplication.h"
 #include "Text.h"
 #include "resource.h"
@@ -283,8 +284,11 @@ bool PlayerController::IsAtEndOfDisc(int trackCount)
     return MsfToFrames(position) >= startFrames + (endFrames - startFrames) / 2;
 }
 
-LRESULT PlayerController::OnDeviceChange(WPARAM event)
+LRESULT PlayerController::OnDeviceChange(WPARAM event, LPARAM data)
 {
+    // Only these two events carry a volume's data; the others are not read.
+    if ((event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) || !NamesCdDrive(data))
+        return 0;
     if (event == DBT_DEVICEARRIVAL) {
         if (!app.settings.PlayOnInsert || app.mediaPresent)
             return 0;
@@ -299,6 +303,17 @@ LRESULT PlayerController::OnDeviceChange(WPARAM event)
         app.mediaPresent = app.cdDevice.IsMediaPresent();
     }
     return 0;
+}
+
+// Sticks, card readers and network drives come and go as volumes too; only
+// an event that names the player's CD drive concerns it.
+bool PlayerController::NamesCdDrive(LPARAM data) const
+{
+    const DEV_BROADCAST_HDR* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (!header || header->dbch_devicetype != DBT_DEVTYP_VOLUME || header->dbch_size < sizeof(DEV_BROADCAST_VOLUME))
+        return false;
+    DWORD units = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(data)->dbcv_unitmask;
+    return UnitsNameCdDrive(units, app.settings.Drive);
 }
 
 void PlayerController::PlayArrivalSound()

@@ -16,7 +16,10 @@ public:
 
     LRESULT OnCommand(WPARAM wParam);
     LRESULT OnPlayCompleted(WPARAM code);
-    LRESULT OnDeviceChange(WPARAM event);
+    // An arrival or removal counts only when its data names the CD drive in
+    // use: the chosen drive's letter, or any CD-ROM drive with the default
+    // device.
+    LRESULT OnDeviceChange(WPARAM event, LPARAM data);
 
     bool PlayTrack(int track);
     void PlayRandomTrack();
@@ -39,6 +42,7 @@ private:
     bool PlayTrackRequest(int track);
     void ChangeTrack(int target);
     void StartTrack(int track);
+    bool NamesCdDrive(LPARAM data) const;
     void PlayArrivalSound();
 
     PlayerApplication& app;

@@ -21,7 +21,7 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         app.trayMenus.OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         return 0;
     case WM_DEVICECHANGE:
-        app.controller.OnDeviceChange(wParam);
+        app.controller.OnDeviceChange(wParam, lParam);
         return 0;
     case WM_HOTKEY:
         app.hotKeys.OnHotKey(wParam);

@@ -13,15 +13,33 @@ void FormatRootPath(int drive, char* root, size_t capacity)
 
 }  // namespace
 
+bool IsCdDrive(int drive)
+{
+    if (drive < 0 || drive > 25)
+        return false;
+    char root[4];
+    FormatRootPath(drive, root, sizeof root);
+    return GetDriveTypeA(root) == DRIVE_CDROM;
+}
+
 int FindCdDrive(int first)
 {
     for (int drive = first < 0 ? 0 : first; drive <= 25; ++drive) {
-        char root[4];
-        FormatRootPath(drive, root, sizeof root);
-        if (GetDriveTypeA(root) == DRIVE_CDROM)
+        if (IsCdDrive(drive))
             return drive;
     }
     return -1;
+}
+
+bool UnitsNameCdDrive(DWORD unitMask, int drive)
+{
+    if (drive >= 0)
+        return drive <= 25 && (unitMask >> drive & 1) != 0;
+    for (int unit = 0; unit <= 25; ++unit) {
+        if ((unitMask >> unit & 1) && IsCdDrive(unit))
+            return true;
+    }
+    return false;
 }
 
 void FormatDriveText(int drive, char* text, size_t capacity)
