@@ -27,9 +27,9 @@ BOOL ConfigApp::InitApplication()
     return TRUE;
 }
 
-BOOL ConfigApp::AnotherInstanceRuns()
+bool ConfigApp::ClaimInstance()
 {
-    return NamedMutexExists(ConfigMutexName);
+    return ClaimNamedMutex(ConfigMutexName, FALSE, &instanceMutex);
 }
 
 void ConfigApp::SetupSheet()
@@ -41,9 +41,8 @@ void ConfigApp::SetupSheet()
 BOOL ConfigApp::InitInstance()
 {
     // A second start ends at once, without a word and without writing.
-    if (AnotherInstanceRuns())
+    if (!ClaimInstance())
         return FALSE;
-    instanceMutex = CreateMutexA(nullptr, FALSE, ConfigMutexName);
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);

@@ -24,7 +24,8 @@ public:
     int ExitInstance(int exitCode) override;
 
     // Steps of InitInstance, apart so that tests can run the sheet alone.
-    BOOL AnotherInstanceRuns();
+    // False when another instance runs; otherwise the mutex is made.
+    bool ClaimInstance();
     void SetupSheet();
     // Writes the settings; tells the user when the file could not be written.
     bool SaveOrWarn();

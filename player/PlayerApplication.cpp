@@ -42,12 +42,11 @@ BOOL PlayerApplication::InitInstance()
     volumeDialog.SetTemplate(IDD_VOLUME, nullptr);
     aboutDialog.SetTemplate(IDD_ABOUT, nullptr);
     titleEditor.SetTemplate(IDD_TITLEEDITOR, nullptr);
-    if (AnotherInstanceRuns()) {
+    if (!ClaimInstance()) {
         trayIcon.Delete();
         trayMenus.FreeMenuBitmaps();
         return FALSE;
     }
-    instanceMutex = CreateMutexA(nullptr, FALSE, PlayerMutexName);
     srand(GetTickCount());
     hotKeys.RegisterHotKeys();
     paused = FALSE;
@@ -79,9 +78,10 @@ void PlayerApplication::LoadPopupMenu()
     trayMenus.LoadMenuBitmaps();
 }
 
-bool PlayerApplication::AnotherInstanceRuns()
+// The mutex is held while the player runs and released at its exit.
+bool PlayerApplication::ClaimInstance()
 {
-    return NamedMutexExists(PlayerMutexName);
+    return ClaimNamedMutex(PlayerMutexName, TRUE, &instanceMutex);
 }
 
 void PlayerApplication::OpenCdDevice()

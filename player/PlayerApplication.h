@@ -47,7 +47,9 @@ public:
     BOOL CreatePlayerWindow();
     void AddTrayIcon();
     void LoadPopupMenu();
-    bool AnotherInstanceRuns();
+    // False when another instance runs; otherwise this one now holds the
+    // instance mutex.
+    bool ClaimInstance();
     void OpenCdDevice();
 
     // Settings read again (after the configuration program): the hot-keys
