@@ -100,6 +100,12 @@ void PlayerApplication::ReloadSettings()
         hotKeys.RegisterHotKeys();
 }
 
+void PlayerApplication::OnEndSession(BOOL ending)
+{
+    if (ending)
+        SaveDrive(settingsFile, settings.Drive);
+}
+
 int PlayerApplication::ExitInstance(int exitCode)
 {
     trayIcon.Delete();

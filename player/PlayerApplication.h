@@ -52,6 +52,10 @@ public:
     bool ClaimInstance();
     void OpenCdDevice();
 
+    // The session ends (ending) or goes on after all. An ending session ends
+    // the process without the exit hook, so the drive is written here.
+    void OnEndSession(BOOL ending);
+
     // Settings read again (after the configuration program): the hot-keys
     // are registered again once the window exists.
     void ReloadSettings();

@@ -36,9 +36,11 @@ void PlayerApplication::LaunchVolumeControl()
 
 void PlayerApplication::LaunchConfigProgram()
 {
-    // The configuration program never writes the drive; the reload below
-    // reads back the one chosen in this run.
-    SaveDrive(settingsFile, settings.Drive);
+    // The configuration program never writes the drive. It is written for
+    // it all the same, and the drive chosen in this run is kept through the
+    // reload below even when that write failed.
+    int drive = settings.Drive;
+    SaveDrive(settingsFile, drive);
     char path[MAX_PATH];
     BuildConfigProgramPath(modulePath, path, sizeof path);
     if (!RunAndWait(path)) {
@@ -48,6 +50,7 @@ void PlayerApplication::LaunchConfigProgram()
         return;
     }
     ReloadSettings();
+    settings.Drive = drive;
 }
 
 void PlayerApplication::ShowTitleEditor()

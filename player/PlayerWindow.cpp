@@ -23,6 +23,9 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DEVICECHANGE:
         app.controller.OnDeviceChange(wParam, lParam);
         return 0;
+    case WM_ENDSESSION:
+        app.OnEndSession(static_cast<BOOL>(wParam));
+        return 0;
     case WM_HOTKEY:
         app.hotKeys.OnHotKey(wParam);
         return 0;
