@@ -60,6 +60,13 @@ static bool SaveCddbSettings(ProfileFile& file, const Settings& s)
            file.WriteString(Cddb, "Email", s.CddbEmail);
 }
 
+// A drive beyond A: to Z: has no letter; such a value means the default device.
+static int ReadDrive(const ProfileFile& file)
+{
+    int drive = ReadInt(file, General, "Drive", -1);
+    return drive >= -1 && drive <= 25 ? drive : -1;
+}
+
 void LoadSettings(const ProfileFile& file, Settings& s)
 {
     char defaultSound[MAX_PATH];
@@ -70,12 +77,12 @@ void LoadSettings(const ProfileFile& file, Settings& s)
     s.SoundOnInsert = ReadInt(file, General, "SoundOnInsert", 1);
     s.SendSstpMsg = ReadInt(file, Sstp, "SendSstpMsg", 0);
     s.CheckSstpServer = ReadInt(file, Sstp, "CheckSstpServer", 1);
-    file.GetString(General, "SoundFile", defaultSound, s.SoundFile, sizeof s.SoundFile);
+    ReadText(file, General, "SoundFile", defaultSound, s.SoundFile, sizeof s.SoundFile);
     s.IntroTime = ReadInt(file, General, "IntroTime", 10);
-    s.Drive = ReadInt(file, General, "Drive", -1);
-    file.GetString(Sstp, "SstpServer", "localhost", s.SstpServer, sizeof s.SstpServer);
+    s.Drive = ReadDrive(file);
+    ReadText(file, Sstp, "SstpServer", "localhost", s.SstpServer, sizeof s.SstpServer);
     s.SstpPort = static_cast<unsigned short>(ReadInt(file, Sstp, "SstpPort", 9801) & 0xFFFF);
-    file.GetString(Sstp, "SstpScript", DefaultSstpScript, s.SstpScript, sizeof s.SstpScript);
+    ReadText(file, Sstp, "SstpScript", DefaultSstpScript, s.SstpScript, sizeof s.SstpScript);
     for (int i = 0; i < CommandCount; ++i)
         s.hotKeys[i] = ReadInt(file, HotKey, CommandTable[i].key, CommandTable[i].defaultValue);
     LoadCddbSettings(file, s);

@@ -34,6 +34,8 @@ const unsigned short DefaultCddbPort = 80;
 // settingsPath: the folder of the program file followed by "velkin.ini".
 void BuildSettingsPath(const char* modulePath, char* settingsPath, size_t capacity);
 
+// A Drive outside -1..25 reads as -1; texts longer than their fields are cut
+// between characters.
 void LoadSettings(const ProfileFile& file, Settings& settings);
 // Writes every key but Drive. False when any write failed (for instance a
 // read-only file), so the caller can tell the user that nothing was saved.
