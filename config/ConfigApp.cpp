@@ -56,18 +56,19 @@ BOOL ConfigApp::InitInstance()
 int ConfigApp::ExitInstance(int exitCode)
 {
     if (exitCode == IDOK)
-        SaveOrWarn();
+        SaveOrWarn(settingsFile);
     return exitCode;
 }
 
-bool ConfigApp::SaveOrWarn()
+bool ConfigApp::SaveOrWarn(ProfileFile& file)
 {
-    if (SaveSettings(settingsFile, settings))
+    SaveResult result = SaveSettings(file, settings);
+    if (result == SavedAll)
         return true;
-    // The user pressed OK and believes the settings are kept: say they are not.
+    // The user pressed OK and believes the settings are kept: say what became of them.
+    const char* what = result == SavedNothing ? "設定は保存されていません。" : "設定は一部しか保存されていません。";
     char text[512];
-    FormatText(text, sizeof text, "設定ファイルに書き込めませんでした。\n%s\n\n設定は保存されていません。",
-               settingsFile.path);
+    FormatText(text, sizeof text, "設定ファイルに書き込めませんでした。\n%s\n\n%s", file.path, what);
     ::MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR);
     return false;
 }

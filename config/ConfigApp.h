@@ -27,8 +27,9 @@ public:
     // False when another instance runs; otherwise the mutex is made.
     bool ClaimInstance();
     void SetupSheet();
-    // Writes the settings; tells the user when the file could not be written.
-    bool SaveOrWarn();
+    // Writes the settings into the file; tells the user when it could not be
+    // written whole.
+    bool SaveOrWarn(ProfileFile& file);
 
     ConfigSheet sheet;
     GeneralPage generalPage;

@@ -13,7 +13,8 @@ public:
     void SetPath(LPCSTR filePath);
     UINT GetInt(LPCSTR section, LPCSTR key, int defaultValue) const;
     DWORD GetString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD bufferSize) const;
-    BOOL WriteString(LPCSTR section, LPCSTR key, LPCSTR value);
+    // Every write goes through WriteString; WriteInt formats and calls it.
+    virtual BOOL WriteString(LPCSTR section, LPCSTR key, LPCSTR value);
     BOOL WriteInt(LPCSTR section, LPCSTR key, int value);
 
     char path[MAX_PATH];

@@ -53,13 +53,6 @@ static void LoadCddbSettings(const ProfileFile& file, Settings& s)
     ReadText(file, Cddb, "Email", "", s.CddbEmail, sizeof s.CddbEmail);
 }
 
-static bool SaveCddbSettings(ProfileFile& file, const Settings& s)
-{
-    return file.WriteInt(Cddb, "Lookup", s.CddbLookup) && file.WriteString(Cddb, "Server", s.CddbServer) &&
-           file.WriteInt(Cddb, "Port", s.CddbPort) && file.WriteString(Cddb, "Path", s.CddbPath) &&
-           file.WriteString(Cddb, "Email", s.CddbEmail);
-}
-
 // A drive beyond A: to Z: has no letter; such a value means the default device.
 static int ReadDrive(const ProfileFile& file)
 {
@@ -88,23 +81,63 @@ void LoadSettings(const ProfileFile& file, Settings& s)
     LoadCddbSettings(file, s);
 }
 
-bool SaveSettings(ProfileFile& file, const Settings& s)
+namespace {
+
+// Counts the writes of one save and stops at the first that fails, so the
+// outcome says truly whether the file was left as it was.
+class SaveSteps {
+public:
+    explicit SaveSteps(ProfileFile& file) : file(file), written(0), failed(false) {}
+
+    void Int(const char* section, const char* key, int value)
+    {
+        if (!failed)
+            Count(file.WriteInt(section, key, value));
+    }
+    void Text(const char* section, const char* key, const char* value)
+    {
+        if (!failed)
+            Count(file.WriteString(section, key, value));
+    }
+    SaveResult Result() const { return !failed ? SavedAll : written == 0 ? SavedNothing : SavedPart; }
+
+private:
+    void Count(BOOL ok)
+    {
+        if (ok)
+            ++written;
+        else
+            failed = true;
+    }
+
+    ProfileFile& file;
+    int written;
+    bool failed;
+};
+
+}  // namespace
+
+SaveResult SaveSettings(ProfileFile& file, const Settings& s)
 {
-    bool ok = true;
-    ok &= file.WriteInt(General, "PlayOnExec", s.PlayOnExec) != FALSE;
-    ok &= file.WriteInt(General, "PlayOnInsert", s.PlayOnInsert) != FALSE;
-    ok &= file.WriteInt(General, "SoundOnInsert", s.SoundOnInsert) != FALSE;
-    ok &= file.WriteInt(Sstp, "SendSstpMsg", s.SendSstpMsg) != FALSE;
-    ok &= file.WriteInt(Sstp, "CheckSstpServer", s.CheckSstpServer) != FALSE;
-    ok &= file.WriteString(General, "SoundFile", s.SoundFile) != FALSE;
-    ok &= file.WriteInt(General, "IntroTime", s.IntroTime) != FALSE;
-    ok &= file.WriteString(Sstp, "SstpServer", s.SstpServer) != FALSE;
-    ok &= file.WriteInt(Sstp, "SstpPort", s.SstpPort) != FALSE;
-    ok &= file.WriteString(Sstp, "SstpScript", s.SstpScript) != FALSE;
+    SaveSteps save(file);
+    save.Int(General, "PlayOnExec", s.PlayOnExec);
+    save.Int(General, "PlayOnInsert", s.PlayOnInsert);
+    save.Int(General, "SoundOnInsert", s.SoundOnInsert);
+    save.Int(Sstp, "SendSstpMsg", s.SendSstpMsg);
+    save.Int(Sstp, "CheckSstpServer", s.CheckSstpServer);
+    save.Text(General, "SoundFile", s.SoundFile);
+    save.Int(General, "IntroTime", s.IntroTime);
+    save.Text(Sstp, "SstpServer", s.SstpServer);
+    save.Int(Sstp, "SstpPort", s.SstpPort);
+    save.Text(Sstp, "SstpScript", s.SstpScript);
     for (int i = 0; i < CommandCount; ++i)
-        ok &= file.WriteInt(HotKey, CommandTable[i].key, s.hotKeys[i]) != FALSE;
-    ok &= SaveCddbSettings(file, s);
-    return ok;
+        save.Int(HotKey, CommandTable[i].key, s.hotKeys[i]);
+    save.Int(Cddb, "Lookup", s.CddbLookup);
+    save.Text(Cddb, "Server", s.CddbServer);
+    save.Int(Cddb, "Port", s.CddbPort);
+    save.Text(Cddb, "Path", s.CddbPath);
+    save.Text(Cddb, "Email", s.CddbEmail);
+    return save.Result();
 }
 
 bool SaveDrive(ProfileFile& file, int drive)

@@ -37,7 +37,13 @@ void BuildSettingsPath(const char* modulePath, char* settingsPath, size_t capaci
 // A Drive outside -1..25 reads as -1; texts longer than their fields are cut
 // between characters.
 void LoadSettings(const ProfileFile& file, Settings& settings);
-// Writes every key but Drive. False when any write failed (for instance a
-// read-only file), so the caller can tell the user that nothing was saved.
-bool SaveSettings(ProfileFile& file, const Settings& settings);
+
+enum SaveResult {
+    SavedAll,
+    SavedNothing,  // the first write failed (for instance a read-only file): the file is as it was
+    SavedPart,     // a later write failed: the keys before it are written, the rest are not
+};
+// Writes every key but Drive, in a fixed order, and stops at the first write
+// that fails, so the caller can tell the user truly what became of the file.
+SaveResult SaveSettings(ProfileFile& file, const Settings& settings);
 bool SaveDrive(ProfileFile& file, int drive);
