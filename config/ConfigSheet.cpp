@@ -56,6 +56,18 @@ static int ReadSeconds(Window& page)
     return static_cast<int>(value);
 }
 
+// A script is one line: a line break pasted into the box would end the
+// value in the file and leave the rest behind as a line of its own.
+static void DropLineBreaks(char* text)
+{
+    char* out = text;
+    for (const char* in = text; *in != '\0'; ++in) {
+        if (*in != '\r' && *in != '\n')
+            *out++ = *in;
+    }
+    *out = '\0';
+}
+
 static int IsTicked(Window& page, int controlId)
 {
     return page.IsDlgButtonChecked(controlId) == BST_CHECKED ? 1 : 0;
@@ -86,6 +98,7 @@ void ConfigSheet::ReadSstpPage()
     page.GetDlgItemText(IDC_SSTP_PORT, text, sizeof text);
     s.SstpPort = ParsePort(text);
     page.GetDlgItemText(IDC_SSTP_SCRIPT, text, sizeof text);
+    DropLineBreaks(text);
     CopyText(s.SstpScript, sizeof s.SstpScript, text);
 }
 
