@@ -39,21 +39,26 @@ static unsigned short ParsePort(const char* text)
     return static_cast<unsigned short>(value & 0xFFFF);
 }
 
-// The intro time as an unsigned decimal number, 0 when the text is none.
-// Some systems let an unsigned GetDlgItemInt take a minus sign; a negative
-// time is not a number of seconds, nor is one past the range of the field.
+// The intro time: a number of seconds when the text is digits and nothing
+// else (blanks around them aside), 0 otherwise. GetDlgItemInt would take
+// "15秒" as 15, "1.5" as 1 and "+5" as 5, and some systems a minus sign.
 static int ReadSeconds(Window& page)
 {
     char text[64] = "";
     page.GetDlgItemText(IDC_INTRO_TIME, text, sizeof text);
-    const char* first = text;
-    while (*first == ' ')
-        ++first;
-    BOOL translated = FALSE;
-    UINT value = page.GetDlgItemInt(IDC_INTRO_TIME, &translated, FALSE);
-    if (!translated || *first == '-' || value > 0x7FFFFFFFu)
-        return 0;
-    return static_cast<int>(value);
+    const char* p = text;
+    while (*p == ' ')
+        ++p;
+    unsigned long long value = 0;
+    int digits = 0;
+    for (; *p >= '0' && *p <= '9'; ++p, ++digits) {
+        value = value * 10 + static_cast<unsigned>(*p - '0');
+        if (value > 0x7FFFFFFF)
+            return 0;  // past the range of the field
+    }
+    while (*p == ' ')
+        ++p;
+    return digits > 0 && *p == '\0' ? static_cast<int>(value) : 0;
 }
 
 // A script is one line: a line break pasted into the box would end the
