@@ -73,18 +73,25 @@ void SstpPage::CheckHost()
     char host[64];
     CopyText(host, sizeof host, typed);
 
-    char report[512];
-    UINT icon;
     ClientSocket socket;
     socket.Startup();  // a library that did not start makes the lookup fail
-    const HOSTENT* entry = ClientSocket::Resolve(host);
-    if (entry && entry->h_name) {
-        // The name comes from the resolver and has no length bound of its own.
-        FormatHostReport(report, sizeof report, entry->h_name, true);
-        icon = MB_ICONINFORMATION;
+    // A dotted address is found as it stands, the way the player sends to
+    // it: a reverse lookup would call an address without a reverse entry
+    // missing although the notification reaches it.
+    char address[16] = "";
+    const char* found = nullptr;
+    unsigned long dotted = inet_addr(host);
+    if (dotted != INADDR_NONE) {
+        in_addr parsed;
+        parsed.s_addr = dotted;
+        CopyText(address, sizeof address, inet_ntoa(parsed));
+        found = address;
     } else {
-        FormatHostReport(report, sizeof report, host, false);
-        icon = MB_ICONEXCLAMATION;
+        const HOSTENT* entry = ClientSocket::Resolve(host);
+        if (entry && entry->h_name)
+            found = entry->h_name;  // from the resolver, with no length bound of its own
     }
-    MessageBox(report, app.title, MB_OK | icon);
+    char report[512];
+    FormatHostReport(report, sizeof report, found ? found : host, found != nullptr);
+    MessageBox(report, app.title, MB_OK | (found ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
