@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <sddl.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -69,4 +71,18 @@ void DrainMessages()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+const char SystemOnly[] = "O:SYD:(A;;GA;;;SY)";
+const char NoGrants[] = "D:";
+
+HANDLE CreateGuardedMutex(const char* name, const char* sddl)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return nullptr;
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    HANDLE mutex = CreateMutexA(&attributes, FALSE, name);
+    LocalFree(descriptor);
+    return mutex;
 }

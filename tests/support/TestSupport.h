@@ -30,6 +30,17 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 // did not end within the time limit.
 int RunProgram(const std::string& commandLine, DWORD timeoutMs = 30000);
 
+// A named mutex made with the given security (in SDDL), as a program that
+// runs with other rights makes one; null when it could not be made. The
+// caller closes it.
+HANDLE CreateGuardedMutex(const char* name, const char* sddl);
+// Security that this process may not pass: a mutex that belongs to the
+// system and lets only the system in, as a service makes it.
+extern const char SystemOnly[];
+// Security that lets nobody do more than the owner may: waiting, but not
+// the full access a plain open asks for.
+extern const char NoGrants[];
+
 // Handles every message waiting for this thread.
 void DrainMessages();
 
