@@ -49,7 +49,7 @@ TEST(SettingsTest, NoFileGivesTheDefaultsAndSaveWritesEveryKeyButDrive)
     EXPECT_EQ(-1, s.Drive);
     EXPECT_EQ(0, strncmp(s.SstpScript, "Script: \\h\\s0「$」", strlen("Script: \\h\\s0「$」")));
     s.hotKeys[CommandPlay] = 983078;
-    ASSERT_TRUE(SaveSettings(file, s));
+    ASSERT_EQ(SavedAll, SaveSettings(file, s));
 
     const struct {
         const char* section;
@@ -88,6 +88,15 @@ TEST(SettingsTest, NoFileGivesTheDefaultsAndSaveWritesEveryKeyButDrive)
     EXPECT_EQ("[General]\r\nDrive=-1\r\n", ReadWholeFile(other.File("velkin.ini")));
 }
 
+// n characters of a double-byte text whose second bytes include 0x5C.
+std::string Kanji(int n)
+{
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += i % 2 ? "示" : "表";
+    return text;
+}
+
 TEST(SettingsTest, ValuesAreReadWithTheirLimits)
 {
     TempFolder folder;
@@ -117,6 +126,19 @@ TEST(SettingsTest, ValuesAreReadWithTheirLimits)
     EXPECT_EQ(4464, s.CddbPort);
     EXPECT_STREQ("/~cddb/cddb.cgi", s.CddbPath);
     EXPECT_STREQ("me@example.org", s.CddbEmail);
+
+    // Japanese texts longer than their fields end on a whole character, one
+    // byte short of the field's limit; a drive that has no letter is the default device.
+    const std::string sound = "C:\\A" + Kanji(200), server = Kanji(100), script = "Script: " + Kanji(600);
+    for (const char* drive : {"26", "-2", "100"}) {
+        WriteWholeFile(path, "[General]\r\nDrive=" + std::string(drive) + "\r\nSoundFile=" + sound +
+                             "\r\n[SSTP]\r\nSstpServer=" + server + "\r\nSstpScript=" + script + "\r\n");
+        LoadSettings(file, s);
+        EXPECT_EQ(-1, s.Drive) << drive;
+    }
+    EXPECT_EQ(sound.substr(0, 258), s.SoundFile);
+    EXPECT_EQ(server.substr(0, 126), s.SstpServer);
+    EXPECT_EQ(script.substr(0, 1022), s.SstpScript);
 }
 
 TEST(SettingsTest, SaveReportsAFileThatCannotBeWritten)
@@ -128,7 +150,7 @@ TEST(SettingsTest, SaveReportsAFileThatCannotBeWritten)
     ProfileFile file(path.c_str());
     Settings s;
     LoadSettings(file, s);
-    EXPECT_FALSE(SaveSettings(file, s));
+    EXPECT_EQ(SavedNothing, SaveSettings(file, s));
     EXPECT_FALSE(SaveDrive(file, 3));
     RemoveDirectoryA(path.c_str());
 }

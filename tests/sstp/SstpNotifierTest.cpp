@@ -138,6 +138,17 @@ TEST_F(SstpNotifierTest, PresenceCheckOnlyForExactlyLocalhostAndNothingWhenSwitc
     EXPECT_EQ("Script: Intro", ReceivedScript());
     CloseHandle(mascot);
 
+    // A mascot that runs with more rights than the player: its mutex grants
+    // the player no full access, or none at all. It is there all the same.
+    for (const char* security : {NoGrants, SystemOnly}) {
+        mascot = CreateGuardedMutex("embryo", security);
+        ASSERT_NE(nullptr, mascot) << security;
+        ASSERT_EQ(nullptr, OpenMutexA(MUTEX_ALL_ACCESS, FALSE, "embryo")) << security;
+        EXPECT_EQ(1, Notify());
+        EXPECT_EQ("Script: Intro", ReceivedScript()) << security;
+        CloseHandle(mascot);
+    }
+
     settings.CheckSstpServer = 0;
     EXPECT_EQ(1, Notify());
     EXPECT_EQ("Script: Intro", ReceivedScript());
@@ -169,6 +180,24 @@ TEST_F(SstpNotifierTest, UnreachableServersGiveZeroWithoutHoldingThePlayer)
     DWORD elapsed = GetTickCount() - start;
     printf("unanswered connection: Notify took %lu ms\n", elapsed);
     EXPECT_LT(elapsed, 5000u);
+}
+
+// A Japanese script longer than its field, as the settings file gives it:
+// it arrives cut at a whole character, and the request's end stays whole.
+TEST_F(SstpNotifierTest, ALongJapaneseScriptFromTheSettingsFileEndsOnAWholeCharacter)
+{
+    std::string script = "Script: \\h\\s0 ";
+    while (script.size() < 1100)
+        script += "表示ソ";
+    WriteWholeFile(folder.File("velkin.ini"), "[SSTP]\r\nSstpScript=" + script + "\r\n");
+    ProfileFile file(folder.File("velkin.ini").c_str());
+    SetScript(std::string(1023, 'x').c_str());  // read before, as the player reads its settings again
+    LoadSettings(file, settings);
+    CopyText(settings.SstpServer, sizeof settings.SstpServer, "127.0.0.1");
+    settings.SendSstpMsg = 1;
+    settings.SstpPort = static_cast<unsigned short>(listener.Port());
+    EXPECT_EQ(1, Notify());
+    EXPECT_EQ(script.substr(0, 1022), ReceivedScript());
 }
 
 // Larger than the notifier's send buffer: nothing lost at the seams.
