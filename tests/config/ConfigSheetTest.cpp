@@ -176,6 +176,7 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
         const struct { const char* typed; WPARAM key; const char* shown; int taken; } times[] = {
             {"5000", 0, "5000", 5000}, {"0", 0, "0", 0}, {"abc", 0, "abc", 0}, {"-5", 0, "-5", 0},
             {"4294967295", 0, "4294967295", 0}, {"3600", VK_UP, "3600", 3600}, {"3", VK_DOWN, "3", 3},
+            {"+5", 0, "+5", 0}, {"15秒", 0, "15秒", 0}, {"1.5", 0, "1.5", 0}, {" 12 ", 0, " 12 ", 12},
             {"999", VK_UP, "1000", 1000}};
         for (const auto& t : times) {
             general.SetDlgItemText(IDC_INTRO_TIME, t.typed);
@@ -204,6 +205,24 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     Run([&] { EXPECT_EQ(IDOK, saving.ExitInstance(IDOK)); });
     RemoveDirectoryA(SettingsPath().c_str());
     EXPECT_EQ("設定ファイルに書き込めませんでした。\n" + SettingsPath() + "\n\n設定は保存されていません。", failed.text);
+
+    // The sixth write (the sound file) is refused once, as a full disk or
+    // another program may refuse it: the save stops there, the file holds
+    // the five keys before it, and the message says only part was saved.
+    struct RefusingFile : ProfileFile {
+        using ProfileFile::ProfileFile;
+        BOOL WriteString(LPCSTR section, LPCSTR key, LPCSTR value) override
+        {
+            return ++writes == 6 ? FALSE : ProfileFile::WriteString(section, key, value);
+        }
+        int writes = 0;
+    } refusing(SettingsPath().c_str());
+    Box partly = {};
+    AnswerBox(nullptr, ConfigTitle, IDOK, partly);
+    Run([&] { EXPECT_FALSE(saving.SaveOrWarn(refusing)); });
+    EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nPlayOnInsert=0\r\nSoundOnInsert=0\r\n[SSTP]\r\nSendSstpMsg=1\r\n"
+              "CheckSstpServer=1\r\n", ReadWholeFile(SettingsPath()));
+    EXPECT_EQ("設定ファイルに書き込めませんでした。\n" + SettingsPath() + "\n\n設定は一部しか保存されていません。", partly.text);
 
     // Stop holds a key code that the key list lacks (7), with Alt+Ctrl (3 << 16);
     // Eject has bits 8-15 set beside the code of "E" (0x0145), with Alt+Ctrl+Shift; ModeMenu is Alt+B.
@@ -320,6 +339,47 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     EXPECT_EQ(first.size() + 21, version.text.size()) << version.text;
     EXPECT_EQ(IDCANCEL, a.ExitInstance(IDCANCEL));
     EXPECT_EQ(original, ReadWholeFile(SettingsPath())) << "Escape writes nothing, however much changed";
+}
+
+// The script box: a pasted line break, Esc and Enter in it; the host check
+// with a dotted address.
+TEST_F(ConfigSheetTest, TheScriptStaysOneLineEscAndEnterInItEndTheSheetAndADottedAddressIsFound)
+{
+    const std::string original = "[SSTP]\r\nSendSstpMsg=1\r\nSstpServer=mascot.example\r\nSstpScript=Script: \\e\r\n";
+    ConfigApp& app = Prepare(original);
+    SstpPage& page = app.sstpPage;
+    // Esc in the script box cancels, as anywhere else in the sheet.
+    auto press = [&](WPARAM key) {
+        SetFocus(Item(page, IDC_SSTP_SCRIPT));
+        PostMessageA(Item(page, IDC_SSTP_SCRIPT), WM_KEYDOWN, key, 0);
+    };
+    ShowPage(2, page);
+    Do([&] { page.SetDlgItemText(IDC_SSTP_SCRIPT, "Script: \\h\\s0ONE\r\nTWO\\e"), press(VK_ESCAPE); });
+    EXPECT_EQ(IDCANCEL, RunSheet());
+    EXPECT_EQ(IDCANCEL, app.ExitInstance(IDCANCEL));
+    EXPECT_EQ(original, ReadWholeFile(SettingsPath()));
+
+    // A dotted address is found as it stands; no reverse entry is asked for.
+    // A script pasted with a line break is saved as one line, by Enter in the box.
+    ConfigApp& again = Prepare(original);
+    SstpPage& sstp = again.sstpPage;
+    Box found = {};
+    ShowPage(2, sstp);
+    AnswerBox([&] {
+        sstp.SetDlgItemText(IDC_SSTP_SERVER, "192.0.2.7");
+        PostMessageA(Item(sstp, IDC_CHECK_HOST), BM_CLICK, 0, 0);
+    }, ConfigTitle, IDOK, found);
+    Do([&] {
+        sstp.SetDlgItemText(IDC_SSTP_SCRIPT, "Script: \\h\\s0ONE\r\nTWO\\e");
+        SetFocus(Item(sstp, IDC_SSTP_SCRIPT));
+        PostMessageA(Item(sstp, IDC_SSTP_SCRIPT), WM_KEYDOWN, VK_RETURN, 0);
+    });
+    EXPECT_EQ(IDOK, RunSheet());
+    EXPECT_EQ(IDOK, again.ExitInstance(IDOK));
+    EXPECT_EQ("ホスト '192.0.2.7' は見つかりました。", found.text);
+    std::string saved = ReadWholeFile(SettingsPath());
+    EXPECT_NE(std::string::npos, saved.find("\r\nSstpScript=Script: \\h\\s0ONETWO\\e\r\n")) << saved;
+    EXPECT_EQ(std::string::npos, saved.find("\nTWO")) << saved;
 }
 
 TEST(ConfigTexts, TheSoundFilterHasFourStringsAndTheHostReportIsCutSafely)
