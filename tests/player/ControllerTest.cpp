@@ -4,6 +4,7 @@
 #include <dbt.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 namespace {
@@ -23,6 +24,13 @@ MCIERROR WINAPI RecordSound(LPCSTR command, LPSTR, UINT, HWND)
 {
     soundCommand = command + (" after plays: " + std::to_string(soundPlayer->cd.LogLines(" PLAY ").size()));
     return 0;
+}
+
+// A volume's arrival or removal as the system tells it to the player's window.
+void VolumeEvent(PlayerHarness& player, WPARAM event, char letter)
+{
+    DEV_BROADCAST_VOLUME volume = {sizeof volume, DBT_DEVTYP_VOLUME, 0, 1u << (letter - 'A'), DBTF_MEDIA};
+    SendMessageA(player.app.window.hwnd, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
 }
 
 TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceADiscArrivalAndTheHotKeys)
@@ -68,7 +76,7 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceADiscArriva
 
     // A disc arrives in it: only with PlayOnInsert the quoted sound plays, then track 1.
     player.cd.RemoveDisc('D');
-    controller.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE);
+    VolumeEvent(player, DBT_DEVICEREMOVECOMPLETE, 'D');
     Settings& settings = player.app.settings;
     settings.SoundOnInsert = 1;
     CopyText(settings.SoundFile, sizeof settings.SoundFile, "C:\\Program Files\\Sounds\\disc in.wav");
@@ -76,12 +84,32 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceADiscArriva
     controller.sendString = RecordSound;
     settings.PlayOnInsert = 0;
     player.cd.InsertDisc('D', "1:00.00 1:00.00");
-    controller.OnDeviceChange(DBT_DEVICEARRIVAL);
+    VolumeEvent(player, DBT_DEVICEARRIVAL, 'D');
     EXPECT_TRUE(soundCommand.empty() && player.PlayedTracks().empty());
     settings.PlayOnInsert = 1;
-    controller.OnDeviceChange(DBT_DEVICEARRIVAL);
+    // A stick (no drive F: here), a fixed drive, the CD drive not chosen and
+    // a device that is no volume come and go too: the player stays as it is.
+    player.cd.ClearLog();
+    for (char letter : {'F', 'Z', 'E'})
+        VolumeEvent(player, DBT_DEVICEARRIVAL, letter);
+    DEV_BROADCAST_HDR port = {sizeof port, DBT_DEVTYP_PORT, 0};
+    SendMessageA(player.app.window.hwnd, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&port));
+    SendMessageA(player.app.window.hwnd, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+    EXPECT_TRUE(soundCommand.empty() && player.cd.LogLines(" CLOSE ").empty()) << soundCommand << player.cd.Log();
+    VolumeEvent(player, DBT_DEVICEARRIVAL, 'D');
     EXPECT_EQ("play \"C:\\Program Files\\Sounds\\disc in.wav\" wait after plays: 0", soundCommand);
     EXPECT_EQ((std::vector<int>{1}), player.PlayedTracks());
+
+    // With the default device every CD drive counts, other volumes still not.
+    controller.SelectDrive(IDM_DEFAULTDRIVE);
+    player.cd.RemoveDisc('E');
+    VolumeEvent(player, DBT_DEVICEREMOVECOMPLETE, 'E');
+    soundCommand.clear();
+    VolumeEvent(player, DBT_DEVICEARRIVAL, 'Z');
+    EXPECT_EQ("", soundCommand);
+    player.cd.InsertDisc('E', "1:00.00");
+    VolumeEvent(player, DBT_DEVICEARRIVAL, 'E');
+    EXPECT_NE("", soundCommand);
 
     // Each configured combination hangs on its command's index: freeing that id frees its keys.
     player.app.hotKeys.RegisterHotKeys();
@@ -90,6 +118,55 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceADiscArriva
         ASSERT_TRUE(UnregisterHotKey(player.app.window.hwnd, index)) << index;
         EXPECT_TRUE(IsFree(settings.hotKeys[index])) << index;
     }
+}
+
+// Random play while paused, and a completion that waited in the queue while
+// the user changed track.
+TEST(PlayerController, PausedRandomPlayStartsTracksAtTheirBeginningAndAStaleCompletionAdvancesNothing)
+{
+    PlayerHarness player;
+    player.cd.SetSpeed(1);
+    player.cd.InsertDisc('E', "2:00.00 2:00.00 2:00.00 2:00.00 2:00.00 2:00.00 2:00.00 2:00.00");
+    player.Start();
+    PlayerController& controller = player.app.controller;
+    controller.ToggleMode(2);
+    controller.SelectTrack(IDM_TRACKBASE + 3);
+    // Next, Back and a track choice while paused: a track starts at its
+    // beginning as a track of its own (to its end), and the pause is over.
+    const struct { const char* what; std::function<void()> action; } changes[] = {
+        {"next", [&] { controller.NextTrack(); }},
+        {"back", [&] { controller.PreviousTrack(); }},
+        {"track 5", [&] { controller.SelectTrack(IDM_TRACKBASE + 5); }},
+    };
+    for (const auto& change : changes) {
+        controller.PlayPause();
+        ASSERT_TRUE(player.app.paused && player.app.cdDevice.GetMode() == CdModeStopped) << change.what;
+        player.cd.ClearLog();
+        change.action();
+        std::vector<std::string> plays = player.cd.LogLines(" PLAY ");
+        ASSERT_EQ(1u, plays.size()) << change.what << player.cd.Log();
+        long from = LogValue(plays[0], "from"), to = LogValue(plays[0], "to");
+        EXPECT_TRUE(from >= 1 && from <= 8 && (to & 0xFF) == from) << change.what << ": " << plays[0];
+        EXPECT_FALSE(player.app.paused) << change.what;
+        EXPECT_EQ(CdModePlaying, player.app.cdDevice.GetMode()) << change.what;
+    }
+    EXPECT_EQ(5, LogValue(player.cd.LogLines(" PLAY ").back(), "from"));
+    controller.ToggleMode(2);
+
+    // Track 1 ends (its completion waits in the queue) while Next waits: the
+    // completion belongs to track 1, so track 2 plays on and nothing skips it.
+    player.cd.InsertDisc('E', "0:02.00 2:00.00 2:00.00");
+    player.cd.SetSpeed(100);
+    DrainMessages();
+    player.cd.ClearLog();
+    controller.SelectTrack(IDM_TRACKBASE + 1);
+    Sleep(500);
+    controller.NextTrack();
+    DrainMessages();
+    Sleep(100);
+    DrainMessages();
+    EXPECT_EQ((std::vector<int>{1, 2}), player.PlayedTracks()) << player.cd.Log();
+    EXPECT_EQ(2, player.app.cdDevice.GetCurrentTrack());
 }
 
 }  // namespace
