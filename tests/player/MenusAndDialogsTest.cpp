@@ -43,7 +43,7 @@ TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
     PlayerHarness player;
     player.cd.SetSpeed(1);
     player.cd.InsertDisc('E', Disc(12));
-    player.cd.SetLabel('E', "MYDISC");
+    player.cd.SetLabel('E', "R&B");
     player.Start();
     TrayMenus& menus = player.app.trayMenus;
     HMENU main = menus.MainMenu();
@@ -62,10 +62,14 @@ TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
 
     HMENU drives = menus.DriveMenu();
     menus.OnInitMenuPopup(drives);
-    // Wine may keep the label it read when its session started.
+    // Wine may keep the label it read when its session started. An "&" in
+    // it shows as written: the menu holds it doubled.
     char label[16] = "";
     GetVolumeInformationA("E:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0);
-    EXPECT_EQ("デフォルト(&/);&D:;&E:" + (label[0] ? "  (" + std::string(label) + ")" : ""), MenuOutline(drives));
+    std::string shown = label;
+    for (size_t at = 0; (at = shown.find('&', at)) != std::string::npos; at += 2)
+        shown.insert(at, "&");
+    EXPECT_EQ("デフォルト(&/);&D:;&E:" + (label[0] ? "  (" + shown + ")" : ""), MenuOutline(drives));
     EXPECT_TRUE(IsChecked(drives, 0, true));
     EXPECT_TRUE(MenuItem(drives, 2, true).hbmpUnchecked == menus.Bitmap(IDB_DRIVE) &&
                 MenuItem(drives, 2, true).hbmpChecked == menus.Bitmap(IDB_DRIVECHECK));
@@ -76,16 +80,18 @@ TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
     char discId[16];
     player.app.cdDevice.GetDiscId(discId, sizeof discId);
     std::string name;  // too long for a label, in characters whose second byte is 0x5C
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 61; ++i)
         name += "表";
-    WriteWholeFile(player.folder.File("cdplayer.ini"),
-                   std::string("[") + discId + "]\r\ntitle=夜の表題\r\nartist=ソ連\r\n1=二曲目\r\n11=" + name + "\r\n");
+    WriteWholeFile(player.folder.File("cdplayer.ini"), std::string("[") + discId +
+                   "]\r\ntitle=夜の&表題\r\nartist=ソ&連\r\n1=二曲&目\r\n9=&\r\n11=" + name + "&" + name + "\r\n");
 
     HMENU tracks = menus.TrackMenu();
     menus.OnInitMenuPopup(tracks);
-    // A label holds at most 127 bytes, cut between characters.
-    EXPECT_EQ("夜の表題;ソ連;-; &1 トラック 1; &2 二曲目; &3 トラック 3; &4 トラック 4; &5 トラック 5; &6 トラック 6;"
-              " &7 トラック 7; &8 トラック 8; &9 トラック 9;1&0 トラック 10;1&1 トラック 11;1&2 " + name.substr(0, 122),
+    // Every "&" of the titles shows as written (doubled in the menu), and the
+    // track number keeps its mnemonic. A label holds at most 127 bytes, cut
+    // between characters and never inside a doubled "&".
+    EXPECT_EQ("夜の&&表題;ソ&&連;-; &1 トラック 1; &2 二曲&&目; &3 トラック 3; &4 トラック 4; &5 トラック 5; &6 トラック 6;"
+              " &7 トラック 7; &8 トラック 8; &9 トラック 9;1&0 &&;1&1 トラック 11;1&2 " + name,
               MenuOutline(tracks));
     player.app.controller.SelectTrack(IDM_TRACKBASE + 11);
     menus.BuildTrackMenu(tracks);
@@ -153,6 +159,34 @@ TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
     }
 }
 
+
+// A drive that counts two tracks more than its disc holds, and cannot tell
+// the disc's length: lengths it cannot answer.
+class MiscountingDevice : public CdAudioDevice {
+protected:
+    MCIERROR SendCommand(UINT message, DWORD flags, void* parameters) override
+    {
+        MCI_STATUS_PARMS* status = static_cast<MCI_STATUS_PARMS*>(parameters);
+        bool discLength = message == MCI_STATUS && status->dwItem == MCI_STATUS_LENGTH && !(flags & MCI_TRACK);
+        MCIERROR result = discLength ? MCIERR_HARDWARE : CdAudioDevice::SendCommand(message, flags, parameters);
+        if (message == MCI_STATUS && result == 0 && status->dwItem == MCI_STATUS_NUMBER_OF_TRACKS)
+            status->dwReturn += 2;
+        return result;
+    }
+};
+
+TEST(PlayerDialogs, TheCdInformationShowsLengthsTheDriveCannotTellAsUnknown)
+{
+    VirtualCd cd;
+    cd.InsertDisc('E', "4:00.00 3:27.40 4:00.00");
+    MiscountingDevice device;
+    ASSERT_TRUE(device.Open(-1));
+    char discId[16];
+    device.GetDiscId(discId, sizeof discId);
+    EXPECT_EQ(std::string("ID: ") + discId + ";UPC: （なし）;トラック数: 5;総演奏時間: ----;-;《各トラックの長さ》;"
+              "トラック 1:  4:00;トラック 2:  3:27;トラック 3:  4:00;トラック 4:  ----;トラック 5:  ----",
+              Information(device));
+}
 
 // The volume dialog with the auxiliary device replaced by a variable.
 class FakeVolumeDialog : public VolumeDialog {
