@@ -1,5 +1,6 @@
 #include "ExternalPrograms.h"
 #include "PlayerHarness.h"
+#include "Text.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -7,6 +8,13 @@
 namespace {
 
 const DWORD TimeoutMs = 30000;
+
+// True when the combination is free: this test could register it itself.
+bool IsFree(int value)
+{
+    return RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) &&
+           UnregisterHotKey(nullptr, 0x7000);
+}
 
 // velkin.exe from a folder of its own, so its settings file is the test's and
 // no vlkcfg.exe lies beside it; then the programs it starts, looked for there.
@@ -16,7 +24,8 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsFindsOrReportsTheProgramsItStartsAn
     cd.SetSpeed(1);
     cd.InsertDisc('E', "1:00.00 1:00.00 1:00.00");
     TempFolder folder;
-    WriteWholeFile(folder.File("velkin.ini"), "[General]\r\nPlayOnExec=1\r\n");
+    // A drive beyond Z: has no letter: the default device plays.
+    WriteWholeFile(folder.File("velkin.ini"), "[General]\r\nPlayOnExec=1\r\nDrive=26\r\n");
     for (const char* name : {"velkin.exe", "vcdaudio.dll"})
         CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
     STARTUPINFOA startup = {};
@@ -31,6 +40,13 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsFindsOrReportsTheProgramsItStartsAn
     // Start-up ends with playing track 1.
     ASSERT_TRUE(PumpUntil([&] { return !cd.LogLines(" PLAY ").empty(); }, TimeoutMs));
     EXPECT_EQ(1, LogValue(cd.LogLines(" PLAY ")[0], "from"));
+    // The player holds its mutex while it runs.
+    HANDLE instance = OpenMutexA(SYNCHRONIZE, FALSE, PlayerMutexName);
+    ASSERT_NE(nullptr, instance);
+    DWORD whileRunning = WaitForSingleObject(instance, 0);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), whileRunning);
+    if (whileRunning != WAIT_TIMEOUT)
+        ReleaseMutex(instance);
 
     size_t lines = cd.LogLines().size(), stops = cd.LogLines(" STOP ").size();
     UINT command = RegisterWindowMessageA("VelkinSendCommand");
@@ -65,11 +81,28 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsFindsOrReportsTheProgramsItStartsAn
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(box); }, TimeoutMs));
 
+    // The end of the session may end the process without its exit: the
+    // drive in use (written before the configuration program was looked
+    // for) is written again when the session really ends.
+    SendMessageA(window, WM_COMMAND, IDM_DRIVEBASE + 3, 0);
+    SendMessageA(window, WM_QUERYENDSESSION, 0, 0);
+    SendMessageA(window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nDrive=-1\r\n", ReadWholeFile(folder.File("velkin.ini")))
+        << "the session goes on: the drive waits for the exit";
+    SendMessageA(window, WM_QUERYENDSESSION, 0, 0);
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nDrive=3\r\n", ReadWholeFile(folder.File("velkin.ini")));
+    SendMessageA(window, WM_COMMAND, IDM_DEFAULTDRIVE, 0);
+
     // Modes and pause are not kept: the settings file gains the drive only.
+    // The mutex is given back, not left abandoned.
     SendMessageA(window, WM_COMMAND, IDM_REPEATALL, 0);
     PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, TimeoutMs));
     EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nDrive=-1\r\n", ReadWholeFile(folder.File("velkin.ini")));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(instance, 0));
+    ReleaseMutex(instance);
+    CloseHandle(instance);
 
     char path[MAX_PATH], old[MAX_PATH];
     // "ソ" and "表" end in the byte of a backslash; neither is a folder break.
@@ -86,6 +119,84 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsFindsOrReportsTheProgramsItStartsAn
             << path;
     }
     SetCurrentDirectoryA(old);
+}
+
+// The real vlkcfg.exe beside the player, which here ends at once because
+// this test holds its mutex: the player reads the file again afterwards.
+TEST(PlayerProcess, AfterTheConfigurationProgramTheFilesKeysActAloneAndTheDriveChosenStays)
+{
+    PlayerHarness player;
+    player.cd.SetSpeed(1);
+    player.cd.InsertDisc('D', "1:00.00 1:00.00");
+    player.cd.InsertDisc('E', "1:00.00 1:00.00");
+    CopyFileA((ProgramFolder() + "vlkcfg.exe").c_str(), player.folder.File("vlkcfg.exe").c_str(), FALSE);
+    CopyText(player.app.modulePath, sizeof player.app.modulePath, player.folder.File("velkin.exe").c_str());
+    HANDLE config = CreateMutexA(nullptr, FALSE, "VLKConfigMutex");
+    player.Start();
+    PlayerApplication& app = player.app;
+    app.hotKeys.RegisterHotKeys();
+
+    // Play and Stop swapped and Eject moved to J in the file while the
+    // program ran: each combination now belongs to its new command alone,
+    // and the old E no longer ejects.
+    const int up = 458790, down = 458792, e = 458821, j = MakeHotKeyValue(7, 'J');
+    WriteWholeFile(player.folder.File("velkin.ini"),
+                   "[HotKey]\r\nPlay=" + std::to_string(down) + "\r\nStop=" + std::to_string(up) + "\r\nEject=" +
+                       std::to_string(j) + "\r\n");
+    app.LaunchConfigProgram();
+    EXPECT_TRUE(app.settings.hotKeys[CommandPlay] == down && app.settings.hotKeys[CommandStop] == up);
+    EXPECT_TRUE(IsFree(e)) << "the old Eject key still acts";
+    const std::pair<int, int> moved[] = {{CommandPlay, down}, {CommandStop, up}, {CommandEject, j}};
+    for (const auto& key : moved) {
+        EXPECT_FALSE(IsFree(key.second)) << key.first;
+        ASSERT_TRUE(UnregisterHotKey(app.window.hwnd, key.first));
+        EXPECT_TRUE(IsFree(key.second)) << "held by another command than " << key.first;
+    }
+
+    // D: chosen, and the file cannot be written (a folder stands in its
+    // place): the reload keeps D:, on which the device stays open.
+    app.controller.SelectDrive(IDM_DRIVEBASE + 3);
+    ASSERT_TRUE(DeleteFileA(player.folder.File("velkin.ini").c_str()));
+    ASSERT_TRUE(CreateDirectoryA(player.folder.File("velkin.ini").c_str(), nullptr));
+    app.LaunchConfigProgram();
+    EXPECT_EQ(3, app.settings.Drive);
+    HMENU drives = app.trayMenus.DriveMenu();
+    app.trayMenus.BuildDriveMenu(drives);
+    EXPECT_EQ("&D:", MenuText(drives, IDM_DRIVEBASE + 3, MF_BYCOMMAND));
+    EXPECT_TRUE(GetMenuState(drives, IDM_DRIVEBASE + 3, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(drives, IDM_DEFAULTDRIVE, MF_BYCOMMAND) & MF_CHECKED);
+    RemoveDirectoryA(player.folder.File("velkin.ini").c_str());
+    CloseHandle(config);
+}
+
+// Another instance whose mutex this user may not open (it runs with more
+// rights): both programs end at once with 0, as beside any other instance.
+TEST(PlayerProcess, BothProgramsEndBesideAnInstanceTheyMayNotOpen)
+{
+    TempFolder folder;
+    for (const char* name : {"velkin.exe", "vlkcfg.exe", "vcdaudio.dll"})
+        CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
+    const std::pair<const char*, const char*> programs[] = {{"velkin.exe", PlayerMutexName},
+                                                            {"vlkcfg.exe", "VLKConfigMutex"}};
+    for (const auto& program : programs) {
+        HANDLE running = CreateGuardedMutex(program.second, SystemOnly);
+        ASSERT_NE(nullptr, running);
+        ASSERT_EQ(nullptr, OpenMutexA(SYNCHRONIZE, FALSE, program.second)) << "the mutex can be opened";
+        std::string line = "\"" + folder.File(program.first) + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+        CloseHandle(process.hThread);
+        DWORD code = 99;
+        if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process.hProcess, &code);
+        else
+            TerminateProcess(process.hProcess, 99), WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hProcess);
+        CloseHandle(running);
+        EXPECT_EQ(0u, code) << program.first << " ran beside another instance";
+    }
 }
 
 }  // namespace
