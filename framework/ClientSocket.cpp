@@ -132,6 +132,21 @@ int ClientSocket::Send(const char* data, int length, int flags)
     return ::send(socketHandle, data, length, flags);
 }
 
+int ClientSocket::ReceiveWithin(char* buffer, int capacity, DWORD timeoutMs)
+{
+    if (socketHandle == INVALID_SOCKET || capacity <= 0)
+        return SOCKET_ERROR;
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(socketHandle, &readable);
+    timeval limit;
+    limit.tv_sec = static_cast<long>(timeoutMs / 1000);
+    limit.tv_usec = static_cast<long>(timeoutMs % 1000) * 1000;
+    if (select(0, &readable, nullptr, nullptr, &limit) <= 0)
+        return SOCKET_ERROR;
+    return ::recv(socketHandle, buffer, capacity, 0);
+}
+
 // Closes whenever there is a socket, whoever started the library: a socket
 // is never left open behind a cleared handle.
 void ClientSocket::Close()

@@ -3,7 +3,7 @@
 #include <winsock.h>
 
 // A TCP client over Windows Sockets 1.1: start the library, resolve a host,
-// open a stream socket, connect, send and close. Nothing is received.
+// open a stream socket, connect, send, receive and close.
 class ClientSocket {
 public:
     ClientSocket();
@@ -25,6 +25,11 @@ public:
     // The socket is blocking again when this returns TRUE.
     BOOL ConnectWithin(DWORD timeoutMs);
     int Send(const char* data, int length, int flags);
+    // What has arrived, waiting at most timeoutMs for it: the number of
+    // bytes, 0 when the peer has closed, SOCKET_ERROR on an error or when
+    // nothing came in time. A peer that stops answering cannot hold the
+    // caller longer than that.
+    int ReceiveWithin(char* buffer, int capacity, DWORD timeoutMs);
     void Close();
 
     SOCKET socketHandle;
