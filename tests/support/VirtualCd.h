@@ -23,6 +23,8 @@ public:
     void SetSpeed(int factor) { Set("Drives", {{"Speed", std::to_string(factor)}}); }
     // The drive an open without a drive letter uses.
     void SetDefaultDrive(char letter) { Set("Drives", {{"Default", std::string(1, letter)}}); }
+    // Lengths of the last track and the disc one frame short, as real drivers give them.
+    void SetShortLastTrack(bool shortened) { Set("Drives", {{"ShortLastTrack", shortened ? "1" : "0"}}); }
     // tracks: lengths "m:s.f" separated by blanks, "data/" before a data
     // track, e.g. "3:27.40 4:00.10 data/1:00.00". Closes the door.
     void InsertDisc(char letter, const std::string& tracks, const std::string& upc = "")

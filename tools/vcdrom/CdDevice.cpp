@@ -341,10 +341,13 @@ DWORD CdDevice::DiscStatus(DWORD flags, MCI_STATUS_PARMS* parms, VirtualDrive& d
     case MCI_STATUS_POSITION:
         parms->dwReturn = Encode(disc, withTrack ? disc.TrackStart(track) : drive.Position(now));
         return ReturnKind();
-    case MCI_STATUS_LENGTH:
-        parms->dwReturn =
-            EncodeDuration(withTrack ? disc.TrackLength(track) : disc.LeadOut() - disc.TrackStart(1));
+    case MCI_STATUS_LENGTH: {
+        int length = withTrack ? disc.TrackLength(track) : disc.LeadOut() - disc.TrackStart(1);
+        if (drive.ShortLastTrack() && (!withTrack || track == disc.TrackCount()))
+            --length;
+        parms->dwReturn = EncodeDuration(length);
         return timeFormat == MCI_FORMAT_MILLISECONDS ? 0 : MCI_COLONIZED3_RETURN;
+    }
     case MCI_CDA_STATUS_TYPE_TRACK:
         if (!withTrack)
             return MCIERR_MISSING_PARAMETER;

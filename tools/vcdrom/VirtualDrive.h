@@ -27,6 +27,10 @@ public:
     void Load(const std::string& identity, bool media, bool door, const std::string& tracks,
               const std::string& upc, double now);
     void SetSpeed(int factor, double now);
+    // Lengths of the last track and of the disc one frame short of the
+    // lead-out, as the platform's CD audio drivers report them.
+    void SetShortLastTrack(bool shortened) { shortLastTrack = shortened; }
+    bool ShortLastTrack() const { return shortLastTrack; }
 
     bool HasDisc() const { return media && !doorOpen && disc.TrackCount() > 0; }
     bool MediaPresent() const { return media && disc.TrackCount() > 0; }
@@ -62,6 +66,7 @@ private:
     Disc disc;
     std::string upc;
     int speed = 1;
+    bool shortLastTrack = false;
 
     int position = Disc::kLeadIn; // while stopped
     bool playing = false;
