@@ -1,0 +1,128 @@
+#include "CddbClient.h"
+
+#include "HttpGet.h"
+#include "Text.h"
+
+#include <string.h>
+
+namespace {
+
+bool IsPlain(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+           c == '_';
+}
+
+// One word of the hello: it must stay one word and one query value, so
+// every other character becomes "_".
+void CopyHelloWord(const char* from, size_t length, const char* fallback, char* word, size_t capacity)
+{
+    size_t n = 0;
+    for (size_t i = 0; i < length && n + 1 < capacity; ++i)
+        word[n++] = IsPlain(from[i]) ? from[i] : '_';
+    word[n] = '\0';
+    if (n == 0)
+        CopyText(word, capacity, fallback);
+}
+
+// A path goes into the request line as it is, save bytes that would end or
+// change it.
+void AppendPath(char* target, size_t capacity, const char* path)
+{
+    if (path[0] != '/')
+        AppendText(target, capacity, "/");
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p; ++p) {
+        char piece[4];
+        if (*p <= 0x20 || *p >= 0x7F || *p == '?' || *p == '#' || *p == '%' || *p == '&')
+            FormatText(piece, sizeof piece, "%%%02X", *p);
+        else
+            FormatText(piece, sizeof piece, "%c", *p);
+        AppendText(target, capacity, piece);
+    }
+}
+
+bool IsHostName(const char* host)
+{
+    if (host[0] == '\0')
+        return false;
+    for (const char* p = host; *p; ++p) {
+        if (!IsPlain(*p))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void HelloFromEmail(const char* email, char* user, size_t userCapacity, char* host, size_t hostCapacity)
+{
+    const char* at = strchr(email, '@');
+    size_t userLength = at ? static_cast<size_t>(at - email) : 0;
+    const char* hostPart = at ? at + 1 : "";
+    CopyHelloWord(email, userLength, "anonymous", user, userCapacity);
+    CopyHelloWord(hostPart, strlen(hostPart), "localhost", host, hostCapacity);
+}
+
+CddbClient::CddbClient(const CddbServer& server)
+    : server(server), deadline(GetTickCount() + server.lookupTimeoutMs),
+      answer(static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, AnswerCapacity)))
+{
+}
+
+CddbClient::~CddbClient()
+{
+    if (answer)
+        HeapFree(GetProcessHeap(), 0, answer);
+}
+
+void CddbClient::FormatTarget(const char* command, char* target, size_t capacity) const
+{
+    char user[64];
+    char host[128];
+    HelloFromEmail(server.email, user, sizeof user, host, sizeof host);
+    target[0] = '\0';
+    AppendPath(target, capacity, server.path);
+    AppendText(target, capacity, "?cmd=");
+    size_t start = strlen(target);
+    AppendText(target, capacity, command);
+    for (char* p = target + start; *p; ++p) {
+        if (*p == ' ')
+            *p = '+';
+    }
+    char rest[256];
+    FormatText(rest, sizeof rest, "&hello=%s+%s+velkin+%s&proto=6", user, host, server.clientVersion);
+    AppendText(target, capacity, rest);
+}
+
+bool CddbClient::Get(const char* command, size_t* length)
+{
+    if (!answer || !IsHostName(server.host))
+        return false;
+    char target[2048];
+    FormatTarget(command, target, sizeof target);
+    char userAgent[32];
+    FormatText(userAgent, sizeof userAgent, "velkin/%s", server.clientVersion);
+    HttpGetRequest request = {server.host, server.port, target, userAgent, server.connectTimeoutMs, deadline};
+    return HttpGet(request, answer, AnswerCapacity, length);
+}
+
+CddbQueryResult CddbClient::Query(const TableOfContents& toc, CddbMatches& matches)
+{
+    matches.count = 0;
+    if (!IsPlausible(toc))
+        return CddbQueryFailed;
+    char command[1024];
+    FormatCddbQuery(toc, command, sizeof command);
+    size_t length = 0;
+    if (!Get(command, &length))
+        return CddbQueryFailed;
+    return ParseCddbQuery(answer, length, matches);
+}
+
+bool CddbClient::Read(const CddbMatch& match, int trackCount, DiscTitles& titles)
+{
+    char command[64];
+    FormatText(command, sizeof command, "cddb read %s %s", match.category, match.discId);
+    size_t length = 0;
+    return Get(command, &length) && ParseCddbRead(answer, length, trackCount, titles);
+}
