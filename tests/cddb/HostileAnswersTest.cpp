@@ -1,0 +1,230 @@
+#include "CddbAnswer.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Shift_JIS as the player keeps it: terminated within its buffer, whole
+// characters, no control characters.
+::testing::AssertionResult IsCleanText(const char* text, size_t capacity)
+{
+    size_t length = strnlen(text, capacity);
+    if (length == capacity)
+        return ::testing::AssertionFailure() << "not terminated within " << capacity << " bytes";
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    for (size_t i = 0; i < length; ++i) {
+        unsigned char b = bytes[i];
+        if (IsDBCSLeadByteEx(932, b)) {
+            unsigned char trail = bytes[i + 1];
+            if (!((trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC)))
+                return ::testing::AssertionFailure() << "half a character at byte " << i;
+            ++i;
+        } else if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA1) || b > 0xDF) {
+            return ::testing::AssertionFailure() << "byte " << int(b) << " at " << i;
+        }
+    }
+    if (length > 0 && MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, text, static_cast<int>(length), nullptr, 0) == 0)
+        return ::testing::AssertionFailure() << "not Shift_JIS";
+    return ::testing::AssertionSuccess();
+}
+
+// Fills guards around the result, so a write beyond it shows.
+template <typename T>
+struct Guarded {
+    unsigned char before[64];
+    T value;
+    unsigned char after[64];
+
+    Guarded() { memset(static_cast<void*>(this), 0xA5, sizeof *this); }
+    bool Intact() const
+    {
+        for (size_t i = 0; i < sizeof before; ++i) {
+            if (before[i] != 0xA5 || after[i] != 0xA5)
+                return false;
+        }
+        return true;
+    }
+};
+
+const char* const RealAnswers[] = {
+    u8"200 rock 0f038403 ヴェルキン / 夜明けの回路\r\n",
+    u8"210 Found exact matches, list follows (until terminating `.')\r\nrock 0f038403 A / B\r\n"
+    u8"misc 0f038403 サウンド / トラック\r\n.\r\n",
+    u8"211 Found inexact matches, list follows (until terminating `.')\r\nfolk 0f038403 X / Y\r\n.\r\n",
+    u8"202 No match for disc ID 0f038403.\r\n",
+    u8"210 rock 0f038403 CD database entry follows (until terminating `.')\r\n# xmcd\r\n#\r\n"
+    u8"DISCID=0f038403\r\nDTITLE=ヴェルキン・アンサンブル / 夜明けの回路\r\nDYEAR=2001\r\n"
+    u8"TTITLE0=はじまりの音\r\nTTITLE1=青い信号 \\n 二\r\nTTITLE1=行目\\\\\r\nTTITLE2=ソーダ水の表通り\\t\r\n"
+    u8"EXTD=\r\nEXTT0=\r\nPLAYORDER=\r\n.\r\n",
+};
+
+const char* const Pieces[] = {
+    "\x00", "\xFF", "\x80", "\xBF", "\xE3\x81", "\xF0\x9F\x98", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+    "\\", "\\n", "\\t", "\\\\", "=", "\r", "\n", "\n.\n", ".", " / ", "#", "\x81", "\x5C",
+    "TTITLE-1=", "TTITLE99=", "TTITLE100=", "TTITLE4294967296=", "TTITLE007=", "TTITLE1e3=", "TTITLE=",
+    "DTITLE=", "\nDTITLE=", "\nTTITLE0=", "\nro ck 0f038403 x", "\n.. 0f038403 y", "\n../x 0f038403 z",
+    "\nrock 0F03840G w", "\nrock 0f038403\x00 v",
+};
+
+class Mutator {
+public:
+    explicit Mutator(unsigned seed) : random(seed) {}
+
+    std::string Make()
+    {
+        std::string answer = RealAnswers[Pick(sizeof RealAnswers / sizeof RealAnswers[0])];
+        int mutations = 1 + static_cast<int>(Pick(4));
+        for (int i = 0; i < mutations; ++i)
+            Mutate(answer);
+        return answer;
+    }
+
+private:
+    size_t Pick(size_t n) { return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(random); }
+
+    void Mutate(std::string& answer)
+    {
+        size_t at = Pick(answer.size() + 1);
+        switch (Pick(9)) {
+        case 0:
+            if (!answer.empty())
+                answer[at % answer.size()] = static_cast<char>(Pick(256));
+            break;
+        case 1: {
+            const char* piece = Pieces[Pick(sizeof Pieces / sizeof Pieces[0])];
+            answer.insert(at, piece, piece[0] ? strlen(piece) : 1);
+            break;
+        }
+        case 2:
+            answer.erase(at, Pick(64));
+            break;
+        case 3:
+            answer.resize(at);
+            break;
+        case 4: {  // a line many times over
+            size_t start = answer.rfind('\n', at == 0 ? 0 : at - 1);
+            start = start == std::string::npos ? 0 : start + 1;
+            size_t end = answer.find('\n', start);
+            std::string line = answer.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
+            std::string copies;
+            for (size_t n = 1 + Pick(3000); n > 0 && copies.size() < 400000; --n)
+                copies += line;
+            answer.insert(start, copies);
+            break;
+        }
+        case 5:  // a long line without a break
+            answer.insert(at, std::string(1 + Pick(70000), static_cast<char>(Pick(2) ? 'x' : '\xE3')));
+            break;
+        case 6:  // a status line that is only digits
+            answer.replace(0, answer.find('\n'), std::string(1 + Pick(12), static_cast<char>('0' + Pick(10))));
+            break;
+        case 7:
+            for (size_t i = 0; i < answer.size(); ++i) {
+                if (answer[i] == '\r')
+                    answer[i] = Pick(2) ? '\n' : ' ';
+            }
+            break;
+        case 8:
+            for (int i = 0; i < 20; ++i)
+                answer.insert(Pick(answer.size() + 1), 1, static_cast<char>(0x80 + Pick(0x80)));
+            break;
+        }
+    }
+
+    std::mt19937 random;
+};
+
+struct Outcome {
+    int accepted = 0;
+    int refused = 0;
+};
+
+void CheckQuery(const std::string& answer, Outcome& outcome)
+{
+    std::unique_ptr<Guarded<CddbMatches>> matches(new Guarded<CddbMatches>());
+    CddbQueryResult result = ParseCddbQuery(answer.data(), answer.size(), matches->value);
+    ASSERT_TRUE(matches->Intact());
+    ASSERT_GE(matches->value.count, 0);
+    ASSERT_LE(matches->value.count, CddbMatches::Max);
+    ASSERT_EQ(result == CddbQueryMatched, matches->value.count > 0);
+    for (int i = 0; i < matches->value.count; ++i) {
+        const CddbMatch& match = matches->value.items[i];
+        ASSERT_TRUE(IsCleanText(match.title, sizeof match.title));
+        ASSERT_TRUE(match.category[0] != '\0' && strnlen(match.category, sizeof match.category) < sizeof match.category);
+        ASSERT_EQ(strlen(match.category), strspn(match.category, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_"));
+        ASSERT_EQ(8u, strnlen(match.discId, sizeof match.discId));
+        ASSERT_EQ(8u, strspn(match.discId, "0123456789abcdef"));
+    }
+    ++(result == CddbQueryMatched ? outcome.accepted : outcome.refused);
+}
+
+void CheckRead(const std::string& answer, int trackCount, Outcome& outcome)
+{
+    std::unique_ptr<Guarded<DiscTitles>> titles(new Guarded<DiscTitles>());
+    bool read = ParseCddbRead(answer.data(), answer.size(), trackCount, titles->value);
+    ASSERT_TRUE(titles->Intact());
+    if (!read) {
+        ++outcome.refused;
+        return;
+    }
+    ++outcome.accepted;
+    const DiscTitles& value = titles->value;
+    ASSERT_EQ(trackCount, value.trackCount);
+    ASSERT_TRUE(IsCleanText(value.title, sizeof value.title));
+    ASSERT_NE('\0', value.title[0]);
+    ASSERT_TRUE(IsCleanText(value.artist, sizeof value.artist));
+    for (int i = 0; i < trackCount; ++i)
+        ASSERT_TRUE(IsCleanText(value.tracks[i], sizeof value.tracks[i])) << "track " << i + 1;
+    for (int i = trackCount; i < DiscTitles::MaxTracks; ++i)
+        ASSERT_EQ('\xA5', value.tracks[i][0]) << "track " << i + 1 << " is beyond the disc";
+}
+
+// Mutations of real answers and the shapes a hostile server would try.
+TEST(HostileAnswersTest, EveryResultIsTerminatedWholeAndWithinItsBuffers)
+{
+    std::vector<std::string> answers;
+    answers.push_back("210 rock 0f038403\nDTITLE=" + std::string(1 << 20, 'x') + "\n.\n");
+    answers.push_back(std::string(1 << 20, '2'));
+    std::string repeated = "210 rock 0f038403\nDTITLE=A / B\n";
+    for (int i = 0; i < 20000; ++i)
+        repeated += "TTITLE0=" + std::string(i % 7, '\\') + u8"曲\n";
+    answers.push_back(repeated + ".\n");
+    std::string list = "210 list\n";
+    for (int i = 0; i < 5000; ++i)
+        list += "rock 0f038403 " + std::string(i % 300, 'y') + "\n";
+    answers.push_back(list + ".\n");
+
+    const unsigned Seed = 12071;
+    const int Count = 3000;
+    Mutator mutator(Seed);
+    std::mt19937 trackCounts(Seed);
+    for (int i = 0; i < Count; ++i)
+        answers.push_back(mutator.Make());
+
+    Outcome queries;
+    Outcome reads;
+    DWORD start = GetTickCount();
+    for (size_t i = 0; i < answers.size(); ++i) {
+        SCOPED_TRACE("answer " + std::to_string(i) + " of seed " + std::to_string(Seed));
+        CheckQuery(answers[i], queries);
+        CheckRead(answers[i], 1 + static_cast<int>(trackCounts() % DiscTitles::MaxTracks), reads);
+        if (HasFatalFailure())
+            return;
+    }
+    printf("%zu hostile answers in %lu ms: queries %d matched, %d not; reads %d filled, %d refused\n", answers.size(),
+           GetTickCount() - start, queries.accepted, queries.refused, reads.accepted, reads.refused);
+    EXPECT_GT(queries.accepted, 0) << "the mutations left no answer usable: they test little";
+    EXPECT_GT(reads.accepted, 0);
+}
+
+}  // namespace
