@@ -2,7 +2,8 @@
 
 #include <stdlib.h>
 
-CddbTestServer::CddbTestServer() : stopping(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+CddbTestServer::CddbTestServer()
+    : stopping(CreateEventA(nullptr, TRUE, FALSE, nullptr)), released(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
     thread = std::thread([this] { Serve(); });
 }
@@ -12,6 +13,7 @@ CddbTestServer::~CddbTestServer()
     SetEvent(stopping);
     thread.join();
     CloseHandle(stopping);
+    CloseHandle(released);
 }
 
 void CddbTestServer::Answer(const std::string& command, const std::string& body, DWORD delayMs)
@@ -73,7 +75,10 @@ std::string CddbTestServer::CommandOf(const std::string& requestLine)
 
 bool CddbTestServer::Wait(DWORD ms)
 {
-    return WaitForSingleObject(stopping, ms) == WAIT_TIMEOUT;
+    if (ms != INFINITE)
+        return WaitForSingleObject(stopping, ms) == WAIT_TIMEOUT;
+    HANDLE events[] = {stopping, released};
+    return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
 }
 
 void CddbTestServer::Serve()

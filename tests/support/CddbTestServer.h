@@ -20,7 +20,7 @@ public:
     struct Rule {
         std::string command;
         std::string response;  // the whole HTTP answer, bytes as they go out
-        DWORD delayMs;         // before anything is sent
+        DWORD delayMs;         // before anything is sent; INFINITE: until ReleaseHeld
         size_t cutAfter;       // close after this many bytes (npos: send all)
         bool holdOpen;         // after sending, keep the connection until the server stops
     };
@@ -36,6 +36,8 @@ public:
     void Answer(const std::string& command, const std::string& body, DWORD delayMs = 0);
     void AnswerRaw(const Rule& rule);
     void Clear();
+    // Lets the answers held back by a rule with delay INFINITE go out, now and from then on.
+    void ReleaseHeld() { SetEvent(released); }
 
     // The request heads received so far, and their first lines alone.
     std::vector<std::string> Requests() const;
@@ -59,6 +61,7 @@ private:
     std::vector<std::string> requests;
     std::atomic<int> connections{0};
     HANDLE stopping;
+    HANDLE released;
     std::thread thread;
     std::vector<std::thread> handlers;  // of the server's thread only
 };
