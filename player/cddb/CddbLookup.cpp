@@ -13,7 +13,8 @@ struct Delivery {
 
 bool TakeFirstExact(CddbClient& client, CddbLookup& lookup)
 {
-    if (client.Query(lookup.toc, lookup.matches) != CddbQueryMatched)
+    lookup.queryResult = client.Query(lookup.toc, lookup.matches);
+    if (lookup.queryResult != CddbQueryMatched)
         return false;
     for (int i = 0; i < lookup.matches.count; ++i) {
         if (lookup.matches.items[i].exact)
@@ -48,6 +49,7 @@ void DeleteCddbLookup(CddbLookup* lookup)
 void RunCddbLookup(CddbLookup& lookup)
 {
     lookup.succeeded = false;
+    lookup.queryResult = CddbQueryFailed;
     lookup.matches.count = 0;
     lookup.titles.trackCount = 0;
     CddbClient client(lookup.server);
@@ -56,7 +58,8 @@ void RunCddbLookup(CddbLookup& lookup)
         lookup.succeeded = TakeFirstExact(client, lookup);
         break;
     case CddbListMatches:
-        lookup.succeeded = client.Query(lookup.toc, lookup.matches) == CddbQueryMatched;
+        lookup.queryResult = client.Query(lookup.toc, lookup.matches);
+        lookup.succeeded = lookup.queryResult == CddbQueryMatched;
         break;
     case CddbReadMatch:
         lookup.succeeded = client.Read(lookup.match, lookup.toc.trackCount, lookup.titles);

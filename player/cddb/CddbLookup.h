@@ -22,13 +22,17 @@ struct CddbLookup {
     char tag[16];     // the caller's own: which disc the lookup was for
 
     bool succeeded;
-    CddbMatches matches;  // CddbListMatches
+    CddbQueryResult queryResult;  // of the query, where one was made
+    CddbMatches matches;          // CddbListMatches
     DiscTitles titles;    // CddbTakeFirstExact and CddbReadMatch
 };
 
 // A zeroed lookup from the heap; null when there is no memory.
 CddbLookup* NewCddbLookup();
 void DeleteCddbLookup(CddbLookup* lookup);
+
+// The message with which the player's windows get a lookup's answer.
+const UINT CddbAnswerMessage = WM_APP + 0x40;
 
 // Runs the lookup on this thread and fills its answer.
 void RunCddbLookup(CddbLookup& lookup);

@@ -163,6 +163,9 @@ TEST_F(CddbLookupTest, FailuresAndSlowOrEndlessServersGiveNothingWithinTheBound)
         printf("%s: failed after %lu ms\n", c.what, GetTickCount() - start);
         EXPECT_FALSE(lookup->succeeded) << c.what;
         EXPECT_EQ(0, lookup->titles.trackCount) << c.what;
+        std::string what = c.what;
+        EXPECT_EQ(what == "no match" ? CddbQueryNoMatch : what == "no entry" ? CddbQueryMatched : CddbQueryFailed,
+                  lookup->queryResult) << c.what << ": the user is told which";
     }
     LookupPointer refused = Lookup(CddbTakeFirstExact);
     refused->server.port = static_cast<unsigned short>(UnusedLoopbackPort());
