@@ -82,7 +82,13 @@ bool WriteEntry(ProfileFile& file, const char* discId, const DiscTitles& titles)
 
 }  // namespace
 
-DiscTitleStore::DiscTitleStore() {}
+DiscTitleStore::DiscTitleStore() : kept(nullptr), keptDiscId() {}
+
+DiscTitleStore::~DiscTitleStore()
+{
+    if (kept)
+        HeapFree(GetProcessHeap(), 0, kept);
+}
 
 void DiscTitleStore::Locate(const char* modulePath)
 {
@@ -122,12 +128,32 @@ const ProfileFile& DiscTitleStore::FileFor(const char* discId) const
 
 void DiscTitleStore::Load(const char* discId, int trackCount, DiscTitles& titles) const
 {
-    const ProfileFile& file = FileFor(discId);
-    GetDiscTitle(file, discId, titles.title, sizeof titles.title);
-    GetDiscArtist(file, discId, titles.artist, sizeof titles.artist);
+    GetDiscTitle(*this, discId, titles.title, sizeof titles.title);
+    GetDiscArtist(*this, discId, titles.artist, sizeof titles.artist);
     titles.trackCount = BoundedTrackCount(trackCount);
     for (int i = 0; i < titles.trackCount; ++i)
-        GetTrackName(file, discId, i + 1, titles.tracks[i], sizeof titles.tracks[i]);
+        GetTrackName(*this, discId, i + 1, titles.tracks[i], sizeof titles.tracks[i]);
+}
+
+void DiscTitleStore::Keep(const char* discId, const DiscTitles& titles)
+{
+    if (!kept)
+        kept = static_cast<DiscTitles*>(HeapAlloc(GetProcessHeap(), 0, sizeof(DiscTitles)));
+    if (!kept || !IsWritableSection(discId))
+        return;
+    CopyText(keptDiscId, sizeof keptDiscId, discId);
+    *kept = titles;
+    kept->trackCount = BoundedTrackCount(titles.trackCount);
+}
+
+bool DiscTitleStore::IsKept(const char* discId) const
+{
+    return kept && discId && keptDiscId[0] != '\0' && lstrcmpA(keptDiscId, discId) == 0;
+}
+
+const DiscTitles* DiscTitleStore::KeptFor(const char* discId) const
+{
+    return IsKept(discId) && !HasEntry(discId) ? kept : nullptr;
 }
 
 bool DiscTitleStore::Write(const char* discId, const DiscTitles& titles, const char** writtenPath)
@@ -143,17 +169,30 @@ bool DiscTitleStore::Write(const char* discId, const DiscTitles& titles, const c
     return written;
 }
 
+// Kept titles stand in for an entry; an empty one shows the default.
 void GetDiscTitle(const DiscTitleStore& store, const char* discId, char* text, size_t capacity)
 {
-    GetDiscTitle(store.FileFor(discId), discId, text, capacity);
+    const DiscTitles* kept = store.KeptFor(discId);
+    if (kept && kept->title[0] != '\0')
+        CopyText(text, capacity, kept->title);
+    else
+        GetDiscTitle(store.FileFor(discId), discId, text, capacity);
 }
 
 void GetDiscArtist(const DiscTitleStore& store, const char* discId, char* text, size_t capacity)
 {
-    GetDiscArtist(store.FileFor(discId), discId, text, capacity);
+    const DiscTitles* kept = store.KeptFor(discId);
+    if (kept && kept->artist[0] != '\0')
+        CopyText(text, capacity, kept->artist);
+    else
+        GetDiscArtist(store.FileFor(discId), discId, text, capacity);
 }
 
 void GetTrackName(const DiscTitleStore& store, const char* discId, int track, char* text, size_t capacity)
 {
-    GetTrackName(store.FileFor(discId), discId, track, text, capacity);
+    const DiscTitles* kept = store.KeptFor(discId);
+    if (kept && track >= 1 && track <= kept->trackCount && kept->tracks[track - 1][0] != '\0')
+        CopyText(text, capacity, kept->tracks[track - 1]);
+    else
+        GetTrackName(store.FileFor(discId), discId, track, text, capacity);
 }

@@ -14,6 +14,9 @@
 class DiscTitleStore {
 public:
     DiscTitleStore();
+    ~DiscTitleStore();
+    DiscTitleStore(const DiscTitleStore&) = delete;
+    DiscTitleStore& operator=(const DiscTitleStore&) = delete;
 
     // The file beside the program file, and the one in the Windows folder.
     void Locate(const char* modulePath);
@@ -43,8 +46,19 @@ public:
     // written (or last tried).
     bool Write(const char* discId, const DiscTitles& titles, const char** writtenPath = nullptr);
 
+    // Titles that could not be written, kept in memory for one disc until the
+    // program ends: shown wherever no file has an entry for the disc.
+    void Keep(const char* discId, const DiscTitles& titles);
+    bool IsKept(const char* discId) const;
+    // The kept titles of a disc that no file knows; null otherwise.
+    const DiscTitles* KeptFor(const char* discId) const;
+
     ProfileFile ownFile;
     ProfileFile windowsFile;
+
+private:
+    DiscTitles* kept;  // from the heap, at the first Keep
+    char keptDiscId[16];
 };
 
 // The lookups of DiscDatabase.h on the file that holds the disc's entry.
