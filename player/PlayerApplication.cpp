@@ -16,8 +16,9 @@ PlayerApplication::PlayerApplication()
     : window(*this), aboutDialog(*this), sendCommandMessage(0), popupMenu(nullptr), instanceMutex(nullptr), menuBitmaps(),
       trayIconHandle(nullptr), mediaPresent(FALSE), settings(), paused(FALSE), playModes(0),
       sstpNotifier(settings, cdDevice, DiscDatabase), controller(*this), trayMenus(*this), hotKeys(*this),
-      titleEditor(DiscDatabase, *this)
+      titleEditor(DiscDatabase, *this), discLookup(*this), cddbSearch(cdDevice, settings, PlayerTitle)
 {
+    titleEditor.cddbSearch = &cddbSearch;
 }
 
 PlayerApplication::~PlayerApplication() {}
@@ -53,6 +54,7 @@ BOOL PlayerApplication::InitInstance()
     OpenCdDevice();
     if (settings.PlayOnExec)
         controller.PlayTrack(1);
+    discLookup.LookUpDiscInDrive();
     return TRUE;
 }
 

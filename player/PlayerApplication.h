@@ -3,6 +3,8 @@
 #include "AboutDialog.h"
 #include "Application.h"
 #include "CdAudioDevice.h"
+#include "CddbTitleSearch.h"
+#include "DiscLookup.h"
 #include "DiscTitleStore.h"
 #include "HotKeys.h"
 #include "PlayerController.h"
@@ -91,4 +93,6 @@ public:
     TrayMenus trayMenus;
     HotKeys hotKeys;
     TitleEditorDialog titleEditor;
+    DiscLookup discLookup;
+    CddbTitleSearch cddbSearch;
 };

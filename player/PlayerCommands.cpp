@@ -51,6 +51,7 @@ void PlayerApplication::LaunchConfigProgram()
     }
     ReloadSettings();
     settings.Drive = drive;
+    discLookup.LookUpDiscInDrive();  // the lookup may just have been turned on
 }
 
 void PlayerApplication::ShowTitleEditor()

@@ -226,6 +226,7 @@ void PlayerController::SelectDrive(WPARAM commandId)
     else
         app.settings.Drive = static_cast<int>(commandId - IDM_DRIVEBASE);
     app.cdDevice.Open(app.settings.Drive);
+    app.discLookup.LookUpDiscInDrive();
 }
 
 void PlayerController::ToggleMode(int index)

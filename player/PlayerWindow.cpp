@@ -22,6 +22,7 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DEVICECHANGE:
         app.controller.OnDeviceChange(wParam, lParam);
+        app.discLookup.OnDeviceChange(wParam, lParam);
         return 0;
     case WM_ENDSESSION:
         app.OnEndSession(static_cast<BOOL>(wParam));
@@ -34,6 +35,9 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_APP:
         app.trayMenus.OnTrayNotify(lParam);
+        return 0;
+    case CddbAnswerMessage:
+        app.discLookup.OnAnswer(reinterpret_cast<CddbLookup*>(lParam));
         return 0;
     }
     if (message == app.trayIcon.taskbarCreatedMessage) {

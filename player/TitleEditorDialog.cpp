@@ -1,6 +1,7 @@
 #include "TitleEditorDialog.h"
 
 #include "Application.h"
+#include "CddbTitleSearch.h"
 #include "CommonControls.h"
 #include "DiscTitleStore.h"
 #include "Text.h"
@@ -47,7 +48,7 @@ void FormatTitlesNotSaved(const char* path, char* text, size_t capacity)
 }
 
 TitleEditorDialog::TitleEditorDialog(DiscTitleStore& titleStore, const Application& owner)
-    : discId(), titles(), store(titleStore), app(owner), selectedTrack(-1), showingName(false)
+    : discId(), titles(), cddbSearch(nullptr), store(titleStore), app(owner), selectedTrack(-1), showingName(false)
 {
 }
 
@@ -92,13 +93,25 @@ LRESULT TitleEditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         case IDCANCEL:
             Destroy();
             return TRUE;
+        case IDC_CDDB:
+            if (cddbSearch)
+                cddbSearch->Ask(*this);
+            return TRUE;
         }
         return FALSE;
+    case CddbAnswerMessage:
+        if (cddbSearch)
+            cddbSearch->OnAnswer(*this, reinterpret_cast<CddbLookup*>(lParam));
+        else
+            DeleteCddbLookup(reinterpret_cast<CddbLookup*>(lParam));
+        return TRUE;
     case WM_CLOSE:
         Destroy();
         return TRUE;
     case WM_DESTROY:
         nameEdit.Unsubclass();
+        if (cddbSearch)
+            cddbSearch->Forget(*this);
         return FALSE;
     }
     return FALSE;
@@ -114,6 +127,7 @@ BOOL TitleEditorDialog::OnInitDialog()
     char label[64];
     FormatText(label, sizeof label, "ID: %s", discId);
     SetDlgItemText(IDC_DISCID, label);
+    EnableWindow(GetDlgItem(IDC_CDDB), cddbSearch != nullptr);
 
     nameEdit.Attach(GetDlgItem(IDC_TRACKNAME));
     nameEdit.Subclass();

@@ -5,6 +5,7 @@
 #include "TrackNameEdit.h"
 
 class Application;
+class CddbTitleSearch;
 class DiscTitleStore;
 
 // The title editor: the disc title, the artist and one name per track of
@@ -28,7 +29,8 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     char discId[16];
-    DiscTitles titles;  // the track names as edited; title and artist live in their fields until OK
+    DiscTitles titles;
+    CddbTitleSearch* cddbSearch;  // the "CDDB" button's; without it the button is grayed  // the track names as edited; title and artist live in their fields until OK
 
 private:
     BOOL OnInitDialog();

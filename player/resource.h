@@ -13,6 +13,7 @@
 #define IDD_ABOUT 105
 #define IDD_VOLUME 108
 #define IDD_TITLEEDITOR 129
+#define IDD_CDDBMATCHES 130
 
 // Dialog controls
 #define IDC_WEBSITE 1002
@@ -26,6 +27,8 @@
 #define IDC_TRACKLIST 1012
 #define IDC_TRACKNAME 1013
 #define IDC_DISCID 1014
+#define IDC_CDDB 1015          // the editor's disc database button
+#define IDC_CDDBMATCHLIST 1016 // the matches to choose from
 
 // Menu bitmaps, 11x11, 16 colours
 #define IDB_ABOUT 106
