@@ -140,8 +140,9 @@ CddbQueryResult ParseCddbQuery(const char* answer, size_t length, CddbMatches& m
     if (code == 202)
         return CddbQueryNoMatch;
     if (code == 200) {
-        line.bytes += 4;
-        line.length = line.length > 4 ? line.length - 4 : 0;
+        size_t code = line.length > 4 ? 4 : line.length;
+        line.bytes += code;
+        line.length -= code;
         AddMatch(line, true, matches);
         return matches.count > 0 ? CddbQueryMatched : CddbQueryFailed;
     }
