@@ -8,6 +8,7 @@
 #include "resource.h"
 
 #include <commctrl.h>
+#include <stdlib.h>
 
 #include <initializer_list>
 
@@ -48,17 +49,24 @@ void FormatTitlesNotSaved(const char* path, char* text, size_t capacity)
 }
 
 TitleEditorDialog::TitleEditorDialog(DiscTitleStore& titleStore, const Application& owner)
-    : discId(), titles(), cddbSearch(nullptr), store(titleStore), app(owner), selectedTrack(-1), showingName(false)
+    : discId(), titles(nullptr), cddbSearch(nullptr), store(titleStore), app(owner), selectedTrack(-1), showingName(false)
 {
 }
 
-TitleEditorDialog::~TitleEditorDialog() {}
+TitleEditorDialog::~TitleEditorDialog()
+{
+    free(titles);
+}
 
 bool TitleEditorDialog::Open(const char* id, int trackCount, int track)
 {
+    if (!titles)
+        titles = static_cast<DiscTitles*>(calloc(1, sizeof(DiscTitles)));
+    if (!titles)
+        return false;
     CopyText(discId, sizeof discId, id);
-    store.Load(discId, trackCount, titles);
-    selectedTrack = track >= 1 && track <= titles.trackCount ? track - 1 : 0;
+    store.Load(discId, trackCount, *titles);
+    selectedTrack = track >= 1 && track <= titles->trackCount ? track - 1 : 0;
     return CreateModeless() != nullptr;
 }
 
@@ -122,8 +130,8 @@ BOOL TitleEditorDialog::OnInitDialog()
     CenterWindow(GetDesktopWindow());
     for (int id : {IDC_DISCTITLE, IDC_DISCARTIST, IDC_TRACKNAME})
         SendDlgItemMessage(id, EM_LIMITTEXT, DiscTitles::TextCapacity - 1, 0);
-    SetDlgItemText(IDC_DISCTITLE, titles.title);
-    SetDlgItemText(IDC_DISCARTIST, titles.artist);
+    SetDlgItemText(IDC_DISCTITLE, titles->title);
+    SetDlgItemText(IDC_DISCARTIST, titles->artist);
     char label[64];
     FormatText(label, sizeof label, "ID: %s", discId);
     SetDlgItemText(IDC_DISCID, label);
@@ -152,7 +160,7 @@ void TitleEditorDialog::FillTrackList()
     InsertColumn(list, NumberColumn, "No.", numberWidth.right);
     InsertColumn(list, NameColumn, "曲名", nameWidth);
 
-    for (int i = 0; i < titles.trackCount; ++i) {
+    for (int i = 0; i < titles->trackCount; ++i) {
         char number[16];
         FormatText(number, sizeof number, "%d", i + 1);
         LVITEMA item = {};
@@ -160,13 +168,13 @@ void TitleEditorDialog::FillTrackList()
         item.iItem = i;
         item.pszText = number;
         ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        SetItemText(list, i, NameColumn, titles.tracks[i]);
+        SetItemText(list, i, NameColumn, titles->tracks[i]);
     }
 }
 
 void TitleEditorDialog::SelectTrack(int index)
 {
-    if (index < 0 || index >= titles.trackCount)
+    if (index < 0 || index >= titles->trackCount)
         return;
     HWND list = GetDlgItem(IDC_TRACKLIST);
     LVITEMA state = {};
@@ -181,20 +189,20 @@ void TitleEditorDialog::SelectTrack(int index)
 // typing replaces it.
 void TitleEditorDialog::ShowTrackName(int index)
 {
-    if (index < 0 || index >= titles.trackCount)
+    if (index < 0 || index >= titles->trackCount)
         return;
     selectedTrack = index;
     showingName = true;
-    SetDlgItemText(IDC_TRACKNAME, titles.tracks[index]);
+    SetDlgItemText(IDC_TRACKNAME, titles->tracks[index]);
     showingName = false;
     SendDlgItemMessage(IDC_TRACKNAME, EM_SETSEL, 0, -1);
 }
 
 void TitleEditorDialog::StoreTrackName()
 {
-    if (selectedTrack < 0 || selectedTrack >= titles.trackCount)
+    if (selectedTrack < 0 || selectedTrack >= titles->trackCount)
         return;
-    char* name = titles.tracks[selectedTrack];
+    char* name = titles->tracks[selectedTrack];
     char typed[DiscTitles::TextCapacity * 2] = "";
     GetDlgItemText(IDC_TRACKNAME, typed, sizeof typed);
     CopyText(name, DiscTitles::TextCapacity, typed);
@@ -208,9 +216,9 @@ void TitleEditorDialog::ShowTitles(const DiscTitles& found)
     SetDlgItemText(IDC_DISCTITLE, found.title);
     SetDlgItemText(IDC_DISCARTIST, found.artist);
     HWND list = GetDlgItem(IDC_TRACKLIST);
-    for (int i = 0; i < titles.trackCount && i < found.trackCount; ++i) {
-        CopyText(titles.tracks[i], sizeof titles.tracks[i], found.tracks[i]);
-        SetItemText(list, i, NameColumn, titles.tracks[i]);
+    for (int i = 0; i < titles->trackCount && i < found.trackCount; ++i) {
+        CopyText(titles->tracks[i], sizeof titles->tracks[i], found.tracks[i]);
+        SetItemText(list, i, NameColumn, titles->tracks[i]);
     }
     ShowTrackName(selectedTrack);
 }
@@ -219,9 +227,9 @@ void TitleEditorDialog::TakeFields()
 {
     char typed[DiscTitles::TextCapacity * 2] = "";
     GetDlgItemText(IDC_DISCTITLE, typed, sizeof typed);
-    CopyText(titles.title, sizeof titles.title, typed);
+    CopyText(titles->title, sizeof titles->title, typed);
     GetDlgItemText(IDC_DISCARTIST, typed, sizeof typed);
-    CopyText(titles.artist, sizeof titles.artist, typed);
+    CopyText(titles->artist, sizeof titles->artist, typed);
 }
 
 // On a failed write the dialog stays open, with everything typed in it.
@@ -229,7 +237,7 @@ bool TitleEditorDialog::Save()
 {
     TakeFields();
     const char* path = nullptr;
-    if (store.Write(discId, titles, &path))
+    if (store.Write(discId, *titles, &path))
         return true;
     char text[MAX_PATH + 128];
     FormatTitlesNotSaved(path && path[0] ? path : "cdplayer.ini", text, sizeof text);

@@ -29,8 +29,11 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     char discId[16];
-    DiscTitles titles;
-    CddbTitleSearch* cddbSearch;  // the "CDDB" button's; without it the button is grayed  // the track names as edited; title and artist live in their fields until OK
+    // The track names as edited; title and artist live in their fields until
+    // OK. From the heap at the first opening: the record is a hundred
+    // kilobytes that a player which never edits titles need not carry.
+    DiscTitles* titles;
+    CddbTitleSearch* cddbSearch;  // the "CDDB" button's; without it the button is grayed
 
 private:
     BOOL OnInitDialog();
