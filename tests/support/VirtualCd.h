@@ -32,6 +32,8 @@ public:
         Set(std::string(1, letter), {{"Media", "1"}, {"Door", "0"}, {"Tracks", tracks}, {"Upc", upc}});
     }
     void RemoveDisc(char letter) { Set(std::string(1, letter), {{"Media", "0"}}); }
+    // false: the drive never reports a play's end (as Wine's CD audio driver).
+    void SetEndNotify(char letter, bool notify) { Set(std::string(1, letter), {{"EndNotify", notify ? "1" : "0"}}); }
     // The door as the drive file holds it now (the driver writes it when a
     // program opens or closes the door).
     bool IsDoorOpen(char letter) const;

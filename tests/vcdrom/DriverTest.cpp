@@ -54,11 +54,11 @@ public:
     MCIDEVICEID id;
 };
 
-// The next notification posted to the window; 0 when none came.
-UINT Next(HWND window)
+// The next notification posted to the window; 0 when none came in time.
+UINT Next(HWND window, DWORD timeoutMs = 10000)
 {
     MSG message;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs;
          MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE))
         if (PeekMessageA(&message, window, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE))
             return static_cast<UINT>(message.wParam);
@@ -105,6 +105,20 @@ TEST(DriverTest, OpenIdentifyAnswerStatusAndPlayAsARealDrive)
     EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_SUCCESSFUL), Next(window));
     ASSERT_EQ(0u, device.Format(MCI_FORMAT_MSF));
     EXPECT_EQ(static_cast<long>(MCI_MAKE_MSF(10, 52, 0)), device.Status(MCI_STATUS_POSITION));
+
+    // A drive that never reports a play's end stops there in silence; the
+    // next play sends the waiting notification as superseded, a stop as aborted.
+    cd.SetEndNotify('E', false);
+    ASSERT_EQ(0u, device.Play(MCI_FROM | MCI_TO | MCI_NOTIFY, MCI_MAKE_MSF(0, 3, 0), MCI_MAKE_MSF(0, 13, 0)));
+    EXPECT_EQ(0u, Next(window, 500));
+    EXPECT_EQ(MCI_MODE_STOP, device.Status(MCI_STATUS_MODE));
+    EXPECT_EQ(static_cast<long>(MCI_MAKE_MSF(0, 13, 0)), device.Status(MCI_STATUS_POSITION));
+    ASSERT_EQ(0u, device.Play(MCI_FROM | MCI_NOTIFY, MCI_MAKE_MSF(10, 50, 0)));
+    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_SUPERSEDED), Next(window));
+    EXPECT_EQ(0u, Next(window, 500));
+    ASSERT_EQ(0u, device.Send(MCI_STOP, MCI_WAIT));
+    EXPECT_EQ(static_cast<UINT>(MCI_NOTIFY_ABORTED), Next(window));
+    cd.SetEndNotify('E', true);
 
     // Seek, the door, a disc taken out and close abort a play.
     cd.SetSpeed(100);

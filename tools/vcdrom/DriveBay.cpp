@@ -92,6 +92,7 @@ void DriveBay::Apply(VirtualDrive& drive, double now)
     std::string identity = statePath + "|" + (media ? "1" : "0") + (door ? "1" : "0") + "|" + tracks;
     drive.SetSpeed(file.GetInt("Drives", "Speed", 1), now);
     drive.SetShortLastTrack(file.GetInt("Drives", "ShortLastTrack", 0) != 0);
+    drive.SetEndNotify(file.GetInt(section.c_str(), "EndNotify", 1) != 0);
     drive.Load(identity, media, door, tracks, file.Get(section.c_str(), "Upc"), now);
 }
 

@@ -57,7 +57,7 @@ void VirtualDrive::Settle(double now)
         return;
     playing = false;
     position = playTo;
-    if (noticePending)
+    if (noticePending && endNotify)
         Notify(MCI_NOTIFY_SUCCESSFUL);
 }
 

@@ -31,6 +31,10 @@ public:
     // lead-out, as the platform's CD audio drivers report them.
     void SetShortLastTrack(bool shortened) { shortLastTrack = shortened; }
     bool ShortLastTrack() const { return shortLastTrack; }
+    // false: a play that reaches its end never sends MCI_NOTIFY_SUCCESSFUL,
+    // as Wine's CD audio driver; its notification waits, and the next play,
+    // stop or seek sends it as superseded or aborted.
+    void SetEndNotify(bool notify) { endNotify = notify; }
 
     bool HasDisc() const { return media && !doorOpen && disc.TrackCount() > 0; }
     bool MediaPresent() const { return media && disc.TrackCount() > 0; }
@@ -67,6 +71,7 @@ private:
     std::string upc;
     int speed = 1;
     bool shortLastTrack = false;
+    bool endNotify = true;
 
     int position = Disc::kLeadIn; // while stopped
     bool playing = false;
