@@ -54,6 +54,11 @@ int RunProgram(const std::string& commandLine, DWORD timeoutMs)
     std::string line = commandLine;
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
+    // Wine starts a Linux program without a process handle, and its thread
+    // "handle" may be the value of another handle of this process: closing
+    // it would close that one.
+    if (!process.hProcess)
+        return -1;
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.hProcess, &code);
