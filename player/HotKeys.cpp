@@ -45,7 +45,7 @@ LRESULT HotKeys::OnHotKey(WPARAM wParam)
         app.controller.NextTrack();
         break;
     case CommandEject:
-        app.cdDevice.OpenDoor();
+        app.controller.EjectDisc();
         break;
     case CommandLoad:
         app.cdDevice.CloseDoor();

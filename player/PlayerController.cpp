@@ -12,12 +12,6 @@ namespace {
 
 const DWORD TrackChangeDelayMs = 50;  // lets a running play settle before the stop
 
-long MsfToFrames(long msf)
-{
-    DWORD value = static_cast<DWORD>(msf);
-    return (static_cast<long>(MsfMinutes(value)) * 60 + MsfSeconds(value)) * 75 + MsfFrames(value);
-}
-
 }  // namespace
 
 int ChooseRandomTrack(int trackCount, int draw)
@@ -32,7 +26,10 @@ void FormatSoundCommand(const char* path, char* command, size_t capacity)
     FormatText(command, capacity, "play \"%s\" wait", path);
 }
 
-PlayerController::PlayerController(PlayerApplication& owner) : sendString(mciSendStringA), app(owner) {}
+PlayerController::PlayerController(PlayerApplication& owner)
+    : sendString(mciSendStringA), playEndWatch(owner.cdDevice), app(owner)
+{
+}
 
 LRESULT PlayerController::OnCommand(WPARAM wParam)
 {
@@ -50,7 +47,7 @@ LRESULT PlayerController::OnCommand(WPARAM wParam)
         NextTrack();
         return 0;
     case IDM_EJECT:
-        app.cdDevice.OpenDoor();
+        EjectDisc();
         return 0;
     case IDM_ABOUT:
         app.ShowAboutDialog();
@@ -95,8 +92,13 @@ LRESULT PlayerController::OnCommand(WPARAM wParam)
 
 bool PlayerController::PlayTrack(int track)
 {
-    if (app.paused)
-        return app.cdDevice.Play(true);  // resume; the caller clears the flag
+    if (app.paused) {
+        // Resume; the caller clears the flag.
+        if (!app.cdDevice.Play(true))
+            return false;
+        playEndWatch.WatchToDiscEnd();
+        return true;
+    }
     if (!PlayTrackRequest(track))
         return false;
     app.sstpNotifier.Notify();
@@ -112,12 +114,19 @@ bool PlayerController::PlayTrackRequest(int track)
         if (length >= 0) {
             DWORD msf = static_cast<DWORD>(length);
             int lengthSeconds = MsfMinutes(msf) * 60 + MsfSeconds(msf);
-            if (introTime < lengthSeconds)
-                return app.cdDevice.PlayRange(MakeTmsf(track, 0, 0, 0),
-                                              MakeTmsf(track, introTime / 60, introTime % 60, 0), true);
+            if (introTime < lengthSeconds) {
+                if (!app.cdDevice.PlayRange(MakeTmsf(track, 0, 0, 0),
+                                            MakeTmsf(track, introTime / 60, introTime % 60, 0), true))
+                    return false;
+                playEndWatch.WatchIntro(track, introTime);
+                return true;
+            }
         }
     }
-    return app.cdDevice.PlayTracks(track, track, true);
+    if (!app.cdDevice.PlayTracks(track, track, true))
+        return false;
+    playEndWatch.WatchTrack(track);
+    return true;
 }
 
 void PlayerController::PlayRandomTrack()
@@ -145,14 +154,17 @@ void PlayerController::PlayPause()
         }
         break;
     case CdModePlaying:
-        if (app.cdDevice.Stop())
+        if (app.cdDevice.Stop()) {
             app.paused = TRUE;
+            playEndWatch.Cancel();
+        }
         break;
     }
 }
 
 void PlayerController::StopPlay()
 {
+    playEndWatch.Cancel();
     app.cdDevice.Stop();
     app.cdDevice.Seek(1, 0, 0, 0);
     app.paused = FALSE;
@@ -186,6 +198,7 @@ void PlayerController::NextTrack()
 
 void PlayerController::ChangeTrack(int target)
 {
+    playEndWatch.Cancel();
     app.cdDevice.Stop();
     app.cdDevice.Seek(target, 0, 0, 0);
     if (app.playModes & RandomPlay) {
@@ -219,6 +232,7 @@ void PlayerController::SelectDrive(WPARAM commandId)
     // Only the default device and the letters A: to Z: exist.
     if (commandId < IDM_DEFAULTDRIVE || commandId > IDM_DRIVEBASE + 25)
         return;
+    playEndWatch.ForgetDevice();
     app.cdDevice.Stop();
     app.cdDevice.Close();
     if (commandId == IDM_DEFAULTDRIVE)
@@ -239,15 +253,31 @@ void PlayerController::ToggleMode(int index)
     CheckMenuItem(app.popupMenu, commandId, MF_BYCOMMAND | ((app.playModes & bit) ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void PlayerController::EjectDisc()
+{
+    playEndWatch.Cancel();
+    app.cdDevice.OpenDoor();
+}
+
 LRESULT PlayerController::OnPlayCompleted(WPARAM code)
 {
-    if (code != MCI_NOTIFY_SUCCESSFUL)
-        return 0;
     // A completion that waited in the queue while another play started (a
     // track that ended during the wait before a track change) belongs to the
-    // play before: the one now running has not ended.
-    if (app.cdDevice.GetMode() == CdModePlaying)
-        return 0;
+    // play before: the watch counts it only when no play runs.
+    if (code == MCI_NOTIFY_SUCCESSFUL && playEndWatch.TakeNotification())
+        PlayEnded();
+    return 0;
+}
+
+LRESULT PlayerController::OnPlayEndTimer()
+{
+    if (playEndWatch.CheckEnd())
+        PlayEnded();
+    return 0;
+}
+
+void PlayerController::PlayEnded()
+{
     if (app.playModes & RepeatOne) {
         int track = app.cdDevice.GetCurrentTrack();
         app.cdDevice.Seek(track, 0, 0, 0);
@@ -264,7 +294,6 @@ LRESULT PlayerController::OnPlayCompleted(WPARAM code)
             NextTrack();
         }
     }
-    return 0;
 }
 
 bool PlayerController::IsAtEndOfDisc(int trackCount)
@@ -279,10 +308,9 @@ bool PlayerController::IsAtEndOfDisc(int trackCount)
     long length = app.cdDevice.GetTrackLength(trackCount);
     if (position < 0 || start < 0 || length < 0)
         return true;  // stopping is safer than starting the disc again
-    // Packed MSF values do not compare as numbers: count frames.
-    long startFrames = MsfToFrames(start);
-    long endFrames = startFrames + MsfToFrames(length);
-    return MsfToFrames(position) >= startFrames + (endFrames - startFrames) / 2;
+    long startFrames = MsfToFrames(static_cast<DWORD>(start));
+    long endFrames = startFrames + MsfToFrames(static_cast<DWORD>(length));
+    return MsfToFrames(static_cast<DWORD>(position)) >= startFrames + (endFrames - startFrames) / 2;
 }
 
 LRESULT PlayerController::OnDeviceChange(WPARAM event, LPARAM data)

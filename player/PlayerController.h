@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlayEndWatch.h"
+
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -16,6 +18,8 @@ public:
 
     LRESULT OnCommand(WPARAM wParam);
     LRESULT OnPlayCompleted(WPARAM code);
+    // The play-end watch's timer: acts on a play that ended without notification.
+    LRESULT OnPlayEndTimer();
     // An arrival or removal counts only when its data names the CD drive in
     // use: the chosen drive's letter, or any CD-ROM drive with the default
     // device.
@@ -30,6 +34,7 @@ public:
     void SelectTrack(WPARAM commandId);
     void SelectDrive(WPARAM commandId);
     void ToggleMode(int index);
+    void EjectDisc();
 
     // True when the completed play ended the disc: the last track is current
     // and either intro play is on, or the position lies in the second half
@@ -37,12 +42,15 @@ public:
     bool IsAtEndOfDisc(int trackCount);
 
     SendStringFunction sendString;
+    PlayEndWatch playEndWatch;
 
 private:
     bool PlayTrackRequest(int track);
     void ChangeTrack(int target);
     void StartTrack(int track);
     bool NamesCdDrive(LPARAM data) const;
+    // What follows a play that has reached its end: the play modes decide.
+    void PlayEnded();
     void PlayArrivalSound();
 
     PlayerApplication& app;

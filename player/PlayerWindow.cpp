@@ -33,6 +33,10 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case MM_MCINOTIFY:
         app.controller.OnPlayCompleted(wParam);
         return 0;
+    case WM_TIMER:
+        if (wParam == PlayEndTimerId)
+            app.controller.OnPlayEndTimer();
+        return 0;
     case WM_APP:
         app.trayMenus.OnTrayNotify(lParam);
         return 0;

@@ -18,6 +18,11 @@ inline DWORD MakeMsf(int minutes, int seconds, int frames)
 inline int MsfMinutes(DWORD msf) { return msf & 0xFF; }
 inline int MsfSeconds(DWORD msf) { return (msf >> 8) & 0xFF; }
 inline int MsfFrames(DWORD msf) { return (msf >> 16) & 0xFF; }
+// Packed MSF values do not compare as numbers: count frames (75 a second).
+inline long MsfToFrames(DWORD msf)
+{
+    return (static_cast<long>(MsfMinutes(msf)) * 60 + MsfSeconds(msf)) * 75 + MsfFrames(msf);
+}
 
 // Device modes as MCI reports them; -1 when the mode cannot be read.
 enum CdMode {

@@ -38,6 +38,42 @@ std::string EqualTracks(int count, const char* length, std::string& database)
     return tracks;
 }
 
+// Every play mode on a disc of three short tracks in the drive the player
+// uses: turns the modes on, starts with a menu command, waits for some plays,
+// stops and turns the modes off; checks where the first plays started.
+void PlayInEveryMode(Player& player, VirtualCd& cd)
+{
+    auto run = [&](size_t count, int start, auto... modes) {
+        cd.ClearLog();
+        player.Menu(modes..., start);
+        EXPECT_TRUE(WaitForPlays(cd, count)) << cd.Log();
+        player.Menu(MenuStop, modes...);
+        Starts played = PlayedFrom(cd);
+        played.resize(count);
+        return played;
+    };
+    EXPECT_EQ((Starts{2, 2, 2}), run(3, MenuTrackBase + 2, MenuRepeatOne));
+    EXPECT_EQ((Starts{3, 1}), run(2, MenuTrackBase + 3, MenuRepeatAll));
+    EXPECT_EQ((Starts{1, 2}), run(2, MenuTrackBase + 1, MenuIntro));
+    EXPECT_EQ(1u, cd.LogLines(" to=0x000A0001 ").size()) << "10 seconds of track 1: " << cd.Log();
+    for (unsigned long track : run(4, MenuNext, MenuRandom))
+        EXPECT_TRUE(track >= 1 && track <= 3) << track;
+    // Random with repeat one: the chosen track again, and Next draws one
+    // that then comes again.
+    EXPECT_EQ((Starts{2, 2, 2}), run(3, MenuTrackBase + 2, MenuRepeatOne, MenuRandom));
+    Starts drawn = run(3, MenuNext, MenuRepeatOne, MenuRandom);
+    EXPECT_TRUE(drawn[0] >= 1 && drawn[0] <= 3) << drawn[0];
+    EXPECT_EQ(Starts(3, drawn[0]), drawn);
+}
+
+// Whether the player asks the drive nothing for a while: no timer runs.
+bool StaysQuiet(const VirtualCd& cd, DWORD ms)
+{
+    size_t lines = cd.LogLines().size();
+    PumpUntil([] { return false; }, ms);
+    return lines == cd.LogLines().size();
+}
+
 // A first start without a settings file, a second start beside it, a real
 // key press, and the menus and dialogs of a playing 24-track disc as the user
 // sees them.
@@ -174,7 +210,44 @@ TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
         log = cd.LogLines();
         return LastLine(log, " SEEK ") > LastLine(log, " PLAY ");
     }, 10000)) << cd.Log();
+    // Past the time in which the player would look for a lost notification:
+    // no further play or message, and a stopped player asks the drive nothing.
+    EXPECT_EQ("", sstp.ReceiveAll(2500));
+    EXPECT_TRUE(StaysQuiet(cd, 1500)) << cd.Log();
     EXPECT_EQ((Starts{1, 2, 3}), PlayedFrom(cd));
+    EXPECT_EQ(0, player.Exit());
+}
+
+// As under Wine with a real drive: the drive never reports that a play has
+// ended. The player still plays a disc through, each track once with its
+// message, stops at the end of the disc, and plays in every mode.
+TEST(PlayerScenario, ADriveThatNeverReportsAPlaysEndPlaysWholeDiscsInEveryMode)
+{
+    VirtualCd cd;
+    cd.InsertDisc('E', "0:20.00 0:20.00 0:20.00");
+    cd.SetEndNotify('E', false);
+    Installation installation;
+    SocketLibrary sockets;
+    LoopbackListener sstp;
+    WriteWholeFile(installation.File("velkin.ini"), "[SSTP]\r\nSendSstpMsg=1\r\nCheckSstpServer=0\r\n"
+                                                    "SstpServer=127.0.0.1\r\nSstpScript=Script: $\\e\r\nSstpPort=" +
+                                                        std::to_string(sstp.Port()) + "\r\n");
+    Player player(installation, cd);
+    ASSERT_NE(nullptr, player.window);
+
+    player.Command(4);
+    for (const char* track : {"トラック 1", "トラック 2", "トラック 3"})
+        EXPECT_EQ("Script: " + std::string(track) + "\\e", ScriptOf(sstp.ReceiveAll(10000)));
+    std::vector<std::string> log;
+    EXPECT_TRUE(PumpUntil([&] {
+        log = cd.LogLines();
+        return LastLine(log, " SEEK ") > LastLine(log, " PLAY ");
+    }, 10000)) << cd.Log();
+    EXPECT_EQ((Starts{1, 2, 3}), PlayedFrom(cd));
+    EXPECT_EQ("", sstp.ReceiveAll(1500));
+    EXPECT_TRUE(StaysQuiet(cd, 1500)) << cd.Log();
+
+    PlayInEveryMode(player, cd);
     EXPECT_EQ(0, player.Exit());
 }
 
@@ -239,30 +312,8 @@ TEST(ConfigScenario, StartedFromThePlayerKeepsTheDriveAndAddsTheNewHotKeyThenEve
     EXPECT_EQ(1u, PlayedFrom(cd).size()) << cd.Log();
     EXPECT_EQ(1u, cd.LogLines(" D PLAY ").size()) << cd.Log();
 
-    // Every play mode, with the intro time just written: turns the modes on,
-    // starts with a menu command, stops after some plays and turns the modes
-    // off; where the first plays started.
-    auto run = [&](size_t count, int start, auto... modes) {
-        cd.ClearLog();
-        player.Menu(modes..., start);
-        EXPECT_TRUE(WaitForPlays(cd, count)) << cd.Log();
-        player.Menu(MenuStop, modes...);
-        Starts played = PlayedFrom(cd);
-        played.resize(count);
-        return played;
-    };
-    EXPECT_EQ((Starts{2, 2, 2}), run(3, MenuTrackBase + 2, MenuRepeatOne));
-    EXPECT_EQ((Starts{3, 1}), run(2, MenuTrackBase + 3, MenuRepeatAll));
-    EXPECT_EQ((Starts{1, 2}), run(2, MenuTrackBase + 1, MenuIntro));
-    EXPECT_EQ(1u, cd.LogLines(" to=0x000A0001 ").size()) << "10 seconds of track 1: " << cd.Log();
-    for (unsigned long track : run(4, MenuNext, MenuRandom))
-        EXPECT_TRUE(track >= 1 && track <= 3) << track;
-    // Random with repeat one: the chosen track again, and Next draws one
-    // that then comes again.
-    EXPECT_EQ((Starts{2, 2, 2}), run(3, MenuTrackBase + 2, MenuRepeatOne, MenuRandom));
-    Starts drawn = run(3, MenuNext, MenuRepeatOne, MenuRandom);
-    EXPECT_TRUE(drawn[0] >= 1 && drawn[0] <= 3) << drawn[0];
-    EXPECT_EQ(Starts(3, drawn[0]), drawn);
+    // Every play mode, with the intro time just written.
+    PlayInEveryMode(player, cd);
     EXPECT_EQ(0, player.Exit());
     EXPECT_NE(std::string::npos, installation.Settings().find("Drive=3\r\n")) << installation.Settings();
 }

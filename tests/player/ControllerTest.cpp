@@ -169,4 +169,83 @@ TEST(PlayerController, PausedRandomPlayStartsTracksAtTheirBeginningAndAStaleComp
     EXPECT_EQ(2, player.app.cdDevice.GetCurrentTrack());
 }
 
+// Whether the drive is asked nothing for a while: no watch runs.
+bool StaysQuiet(const VirtualCd& cd, DWORD ms = 1500)
+{
+    size_t lines = cd.LogLines().size();
+    PumpUntil([] { return false; }, ms);
+    return lines == cd.LogLines().size();
+}
+
+// A drive that never reports a play's end, as Wine's: the watch acts on each
+// end once, after a grace time the first time and at its next look later.
+TEST(PlayerController, PlaysThroughADiscWhoseDriveNeverReportsAnEndAndActsOnEachEndOnce)
+{
+    PlayerHarness player;
+    player.cd.SetSpeed(20);
+    player.cd.InsertDisc('E', "0:02.00 0:30.00 0:02.00");  // 0.1, 1.5 and 0.1 seconds
+    player.cd.SetEndNotify('E', false);
+    player.Start();
+    PlayerController& controller = player.app.controller;
+    PlayEndWatch& watch = controller.playEndWatch;
+    EXPECT_FALSE(watch.Watching());
+    EXPECT_TRUE(StaysQuiet(player.cd, 1200)) << "an idle player asks nothing";
+
+    DWORD started = GetTickCount();
+    controller.SelectTrack(IDM_TRACKBASE + 1);
+    EXPECT_TRUE(watch.Watching());
+    ASSERT_TRUE(PumpUntil([&] { return player.PlayedTracks().size() == 2; }, 10000)) << player.cd.Log();
+    EXPECT_GE(GetTickCount() - started, PlayEndWatch::FirstGraceMs) << "the first end waits for a notification";
+    EXPECT_EQ(0u, watch.GraceMs()) << "then the drive is known to be silent";
+    // A notification queued behind the new play belongs to no running play.
+    player.app.window.PostMessage(MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, player.app.cdDevice.deviceId);
+    // Track 3 is the last: after it the disc stops, rewound, and nothing runs.
+    ASSERT_TRUE(PumpUntil([&] { return !watch.Watching(); }, 10000)) << player.cd.Log();
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), player.PlayedTracks());
+    EXPECT_NE(std::string::npos, player.cd.LogLines().back().find(" SEEK ")) << player.cd.Log();
+    EXPECT_TRUE(StaysQuiet(player.cd));
+
+    // Pause ends the watch; the resume watches the rest of the disc.
+    player.cd.ClearLog();
+    controller.SelectTrack(IDM_TRACKBASE + 2);
+    controller.PlayPause();
+    EXPECT_TRUE(player.app.paused && !watch.Watching());
+    EXPECT_TRUE(StaysQuiet(player.cd));
+    controller.PlayPause();
+    EXPECT_TRUE(watch.Watching());
+    ASSERT_TRUE(PumpUntil([&] { return !watch.Watching(); }, 10000)) << player.cd.Log();
+    EXPECT_EQ((std::vector<int>{2, 0}), player.PlayedTracks()) << "to the disc's end, then stopped";
+    EXPECT_EQ(CdModeStopped, player.app.cdDevice.GetMode());
+    EXPECT_EQ(1, player.app.cdDevice.GetCurrentTrack());
+
+    // A play stopped behind the controller's back (by the drive's button, or
+    // another program on a real drive) is no end: the watch gives up.
+    player.cd.ClearLog();
+    controller.SelectTrack(IDM_TRACKBASE + 2);
+    player.app.cdDevice.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !watch.Watching(); }, 5000));
+    EXPECT_EQ((std::vector<int>{2}), player.PlayedTracks());
+}
+
+// A drive that reports each end: the notification acts, once, and the watch
+// neither acts again nor keeps running.
+TEST(PlayerController, OnANotifyingDriveTheNotificationActsOnceAndTheWatchStops)
+{
+    PlayerHarness player;
+    player.cd.SetSpeed(20);
+    player.cd.InsertDisc('E', "0:02.00 0:30.00");
+    player.Start();
+    PlayerController& controller = player.app.controller;
+    controller.SelectTrack(IDM_TRACKBASE + 1);
+    ASSERT_TRUE(PumpUntil([&] { return player.PlayedTracks().size() == 2; }, 5000)) << player.cd.Log();
+    EXPECT_EQ(PlayEndWatch::FirstGraceMs, controller.playEndWatch.GraceMs());
+    // The same notification again while track 2 plays changes nothing.
+    controller.OnPlayCompleted(MCI_NOTIFY_SUCCESSFUL);
+    controller.OnPlayCompleted(MCI_NOTIFY_ABORTED);
+    EXPECT_EQ((std::vector<int>{1, 2}), player.PlayedTracks());
+    ASSERT_TRUE(PumpUntil([&] { return !controller.playEndWatch.Watching(); }, 5000)) << player.cd.Log();
+    EXPECT_TRUE(StaysQuiet(player.cd, 2500));
+    EXPECT_EQ((std::vector<int>{1, 2}), player.PlayedTracks());
+}
+
 }  // namespace
