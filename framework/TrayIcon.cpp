@@ -8,6 +8,7 @@ namespace {
 
 const DWORD FirstFormSize = 88;  // NOTIFYICONDATAA as the first shells knew it
 const int TipCapacity = 64;
+const UINT BalloonTimeoutMs = 30000;  // the longest a shell keeps a balloon
 
 }  // namespace
 
@@ -49,4 +50,21 @@ BOOL TrayIcon::Delete()
     if (!iconData.hWnd)
         return FALSE;
     return Shell_NotifyIconA(NIM_DELETE, &iconData);
+}
+
+BOOL TrayIcon::ShowBalloon(LPCSTR title, LPCSTR text)
+{
+    if (!iconData.hWnd)
+        return FALSE;
+    // The record's second form carries the balloon; the icon keeps its first.
+    NOTIFYICONDATAA balloon = {};
+    balloon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    balloon.hWnd = iconData.hWnd;
+    balloon.uID = iconData.uID;
+    balloon.uFlags = NIF_INFO;
+    CopyText(balloon.szInfo, sizeof balloon.szInfo, text);
+    CopyText(balloon.szInfoTitle, sizeof balloon.szInfoTitle, title);
+    balloon.uTimeout = BalloonTimeoutMs;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    return Shell_NotifyIconA(NIM_MODIFY, &balloon);
 }

@@ -11,10 +11,16 @@ void HotKeys::RegisterHotKeys()
     // command is free for it, and a changed one stops acting.
     for (int index = 0; index < CommandCount; ++index)
         UnregisterHotKey(app.window.hwnd, index);
+    unsigned failed = 0;
+    bool allTaken = true;
     for (int index = 0; index < CommandCount; ++index) {
         int value = app.settings.hotKeys[index];
-        RegisterHotKey(app.window.hwnd, index, HotKeyModifiers(value), HotKeyCode(value));
+        if (RegisterHotKey(app.window.hwnd, index, HotKeyModifiers(value), HotKeyCode(value)))
+            continue;
+        failed |= 1u << index;
+        allTaken = allTaken && GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
     }
+    app.hotKeyReport.Report(failed, allTaken);
 }
 
 LRESULT HotKeys::OnHotKey(WPARAM wParam)

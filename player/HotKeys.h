@@ -11,8 +11,8 @@ public:
     explicit HotKeys(PlayerApplication& owner);
 
     // Registers every configured combination for the player window, with
-    // the command index as id, in place of those registered before.
-    // Failures are silent.
+    // the command index as id, in place of those registered before. The keys
+    // that fail go to the hot-key report.
     void RegisterHotKeys();
     LRESULT OnHotKey(WPARAM wParam);
 

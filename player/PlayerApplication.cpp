@@ -16,7 +16,8 @@ PlayerApplication::PlayerApplication()
     : window(*this), aboutDialog(*this), sendCommandMessage(0), popupMenu(nullptr), instanceMutex(nullptr), menuBitmaps(),
       trayIconHandle(nullptr), mediaPresent(FALSE), settings(), paused(FALSE), playModes(0),
       sstpNotifier(settings, cdDevice, DiscDatabase), controller(*this), trayMenus(*this), hotKeys(*this),
-      titleEditor(DiscDatabase, *this), discLookup(*this), cddbSearch(cdDevice, settings, PlayerTitle)
+      titleEditor(DiscDatabase, *this), discLookup(*this), cddbSearch(cdDevice, settings, PlayerTitle),
+      hotKeyReport(*this)
 {
     titleEditor.cddbSearch = &cddbSearch;
 }

@@ -6,6 +6,7 @@
 #include "CddbTitleSearch.h"
 #include "DiscLookup.h"
 #include "DiscTitleStore.h"
+#include "HotKeyReport.h"
 #include "HotKeys.h"
 #include "PlayerController.h"
 #include "PlayerWindow.h"
@@ -95,4 +96,5 @@ public:
     TitleEditorDialog titleEditor;
     DiscLookup discLookup;
     CddbTitleSearch cddbSearch;
+    HotKeyReport hotKeyReport;
 };

@@ -46,6 +46,7 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == app.trayIcon.taskbarCreatedMessage) {
         app.trayIcon.Add();
+        app.hotKeyReport.ShowPending();
         return DefaultProc(message, wParam, lParam);
     }
     if (message == app.sendCommandMessage && message != 0) {

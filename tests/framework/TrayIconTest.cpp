@@ -23,7 +23,9 @@ TEST(TrayIconTest, TipIsCutBetweenCharactersAndTheIconGoesWithTheObject)
     {
         TrayIcon shown;
         shown.Set(window, 1, NIF_MESSAGE | NIF_ICON | NIF_TIP, WM_APP, LoadIconA(nullptr, IDI_APPLICATION), "tip");
+        EXPECT_FALSE(shown.ShowBalloon("title", "text")) << "not yet shown";
         EXPECT_TRUE(shown.Add());
+        EXPECT_TRUE(shown.ShowBalloon("title", "text"));
         known = shown.iconData;
         EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &known));
     }

@@ -169,6 +169,34 @@ TEST(PlayerController, PausedRandomPlayStartsTracksAtTheirBeginningAndAStaleComp
     EXPECT_EQ(2, player.app.cdDevice.GetCurrentTrack());
 }
 
+// The report of keys that could not be registered names each key as the
+// shortcut-key page does and always fits the balloon.
+TEST(HotKeyReport, NamesEachKeyInTheConfigurationProgramsWordsAndFitsTheBalloon)
+{
+    int keys[CommandCount];
+    for (int i = 0; i < CommandCount; ++i)
+        keys[i] = CommandTable[i].defaultValue;
+    keys[CommandNext] = MakeHotKeyValue(MOD_WIN | MOD_SHIFT, VK_RIGHT);
+    keys[CommandPlay] = MakeHotKeyValue(0, 0x6C);  // a code the key list lacks
+    keys[CommandStop] = MakeHotKeyValue(MOD_CONTROL, VK_F5);
+    char text[BalloonTextCapacity];
+    ComposeHotKeyReport(0, true, keys, text, sizeof text);
+    EXPECT_STREQ("", text);
+    ComposeHotKeyReport(1u << CommandPlay | 1u << CommandStop | 1u << CommandNext, false, keys, text, sizeof text);
+    EXPECT_STREQ("登録できなかったショートカットキー:\n再生: キーコード 0x6C\n停止: Ctrl+F5\n"
+                 "次のトラック: Shift+Windows+→ （カーソルキー）\n「設定」の「ショートカットキー」で変更できます。",
+                 text);
+    // All fifteen taken: as many as fit, then how many more, and where to change them.
+    ComposeHotKeyReport((1u << CommandCount) - 1, true, keys, text, sizeof text);
+    std::string all = text;
+    EXPECT_EQ(0u, all.find("ほかのプログラムが使っているショートカットキー:\nメインメニュー表示: Ctrl+Alt+Shift+Enter\n"));
+    size_t more = all.find("\nほか ");
+    ASSERT_NE(std::string::npos, more) << all;
+    int listed = static_cast<int>(std::count(all.begin(), all.begin() + more, '\n'));
+    EXPECT_EQ("\nほか " + std::to_string(CommandCount - listed) + " 件\n「設定」の「ショートカットキー」で変更できます。",
+              all.substr(more));
+}
+
 // Whether the drive is asked nothing for a while: no watch runs.
 bool StaysQuiet(const VirtualCd& cd, DWORD ms = 1500)
 {

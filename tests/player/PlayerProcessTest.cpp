@@ -2,8 +2,11 @@
 #include "PlayerHarness.h"
 #include "Text.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
+
+#include <memory>
 
 namespace {
 
@@ -197,6 +200,122 @@ TEST(PlayerProcess, BothProgramsEndBesideAnInstanceTheyMayNotOpen)
         CloseHandle(running);
         EXPECT_EQ(0u, code) << program.first << " ran beside another instance";
     }
+}
+
+// A program started from a command line, ended when the object goes.
+struct Started {
+    HANDLE process = nullptr;
+    explicit Started(std::string line)
+    {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info = {};
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+            CloseHandle(info.hThread), process = info.hProcess;
+    }
+    ~Started() { process && TerminateProcess(process, 99) && WaitForSingleObject(process, 10000), CloseHandle(process); }
+};
+
+bool IsTaken(int value)
+{
+    return !RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) || !UnregisterHotKey(nullptr, 0x7000);
+}
+
+// The text of the balloon that the shell shows, read from the shell's
+// tooltip in the shell's own memory, in Shift_JIS; empty when none is shown.
+// (Wine's tooltip does not answer TTM_GETTITLE, so the title is not read.)
+std::string ShownBalloon()
+{
+    HWND tip = nullptr;
+    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(tip, &owner);
+        if (IsWindowVisible(tip) && (GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON) && owner != GetCurrentProcessId())
+            break;
+    }
+    if (!tip)
+        return "";
+    DWORD shellId = 0;
+    GetWindowThreadProcessId(tip, &shellId);
+    HANDLE shell = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shellId);
+    struct Exchange {
+        TTTOOLINFOW tool;
+        WCHAR text[1024];
+    };
+    auto* remote = static_cast<Exchange*>(VirtualAllocEx(shell, nullptr, sizeof(Exchange), MEM_COMMIT, PAGE_READWRITE));
+    Exchange local = {};
+    local.tool.cbSize = sizeof local.tool;
+    local.tool.lpszText = remote->text;
+    WriteProcessMemory(shell, remote, &local, sizeof local, nullptr);
+    SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&remote->tool));
+    ReadProcessMemory(shell, remote, &local, sizeof local, nullptr);
+    VirtualFreeEx(shell, remote, 0, MEM_RELEASE);
+    CloseHandle(shell);
+    char text[2048] = "";
+    local.text[1023] = 0;
+    WideCharToMultiByte(932, 0, local.text, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+// Keys that another program holds: the player names them once in a balloon
+// on its icon, at start and after the configuration program, and only a
+// changed set again.
+TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
+{
+    VirtualCd cd;
+    TempFolder folder;
+    CopyFileA((ProgramFolder() + "velkin.exe").c_str(), folder.File("velkin.exe").c_str(), FALSE);
+    // A configuration program that ends at once.
+    CopyFileA((ProgramFolder() + "app_probe.exe").c_str(), folder.File("vlkcfg.exe").c_str(), FALSE);
+    const int eject = CommandTable[CommandEject].defaultValue, load = CommandTable[CommandLoad].defaultValue;
+    auto holder = std::make_unique<Started>("\"" + ProgramFolder() + "key_holder.exe\" " + std::to_string(eject) + " " +
+                                            std::to_string(load));
+    ASSERT_TRUE(PumpUntil([&] { return IsTaken(eject) && IsTaken(load); }, TimeoutMs));
+
+    Started player("\"" + folder.File("velkin.exe") + "\"");
+    HWND window = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowA("VelkinPlayerWndClass", nullptr)) != nullptr; }, TimeoutMs));
+    std::string balloon;
+    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
+    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
+              "格納: Ctrl+Alt+Shift+L\n「設定」の「ショートカットキー」で変更できます。",
+              balloon);
+    EXPECT_TRUE(IsTaken(CommandTable[CommandNext].defaultValue)) << "the other keys are the player's";
+
+    // The icon taken away and given back hides the balloon; the same keys
+    // after the configuration program are not told again.
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = 88;
+    icon.hWnd = window;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return ShownBalloon().empty(); }, TimeoutMs));
+    UINT command = RegisterWindowMessageA("VelkinSendCommand");
+    SendMessageA(window, command, CommandCustom, 0);
+    PumpUntil([] { return false; }, 1500);
+    EXPECT_EQ("", ShownBalloon());
+
+    // Another set is told: the other program now holds only Eject.
+    holder.reset();
+    holder = std::make_unique<Started>("\"" + ProgramFolder() + "key_holder.exe\" " + std::to_string(eject));
+    ASSERT_TRUE(PumpUntil([&] { return IsTaken(eject); }, TimeoutMs));
+    SendMessageA(window, command, CommandCustom, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
+    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
+              "「設定」の「ショートカットキー」で変更できます。",
+              balloon);
+    EXPECT_TRUE(IsTaken(load)) << "Load is the player's now";
+
+    // All keys free: nothing to tell.
+    Shell_NotifyIconA(NIM_DELETE, &icon);
+    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    holder.reset();
+    SendMessageA(window, command, CommandCustom, 0);
+    PumpUntil([] { return false; }, 1500);
+    EXPECT_EQ("", ShownBalloon());
+    EXPECT_TRUE(IsTaken(eject));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(player.process, TimeoutMs));
 }
 
 }  // namespace

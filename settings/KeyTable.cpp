@@ -1,5 +1,10 @@
 #include "KeyTable.h"
 
+#include "CommandTable.h"
+#include "Text.h"
+
+#include <windows.h>
+
 // The blank after a digit or arrow is ASCII; the parentheses are full-width.
 const KeyTableEntry KeyTable[KeyTableCount] = {
     {"A", 0x41}, {"B", 0x42}, {"C", 0x43}, {"D", 0x44}, {"E", 0x45}, {"F", 0x46}, {"G", 0x47},
@@ -31,4 +36,24 @@ int FindKeyTableIndex(unsigned code)
         if (KeyTable[i].code == code)
             return i;
     return -1;
+}
+
+void FormatHotKey(int value, char* text, size_t capacity)
+{
+    static const struct {
+        unsigned modifier;
+        const char* word;
+    } modifiers[] = {{MOD_CONTROL, "Ctrl+"}, {MOD_ALT, "Alt+"}, {MOD_SHIFT, "Shift+"}, {MOD_WIN, "Windows+"}};
+    CopyText(text, capacity, "");
+    for (const auto& m : modifiers)
+        if (HotKeyModifiers(value) & m.modifier)
+            AppendText(text, capacity, m.word);
+    int index = FindKeyTableIndex(HotKeyCode(value));
+    if (index >= 0) {
+        AppendText(text, capacity, KeyTable[index].label);
+        return;
+    }
+    char code[24];
+    FormatText(code, sizeof code, "キーコード 0x%02X", HotKeyCode(value));
+    AppendText(text, capacity, code);
 }
