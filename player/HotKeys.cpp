@@ -18,9 +18,18 @@ void HotKeys::RegisterHotKeys()
         if (RegisterHotKey(app.window.hwnd, index, HotKeyModifiers(value), HotKeyCode(value)))
             continue;
         failed |= 1u << index;
-        allTaken = allTaken && GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+        // A key that two commands share is this player's own, not another program's.
+        allTaken = allTaken && GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED && !IsSharedKey(index);
     }
     app.hotKeyReport.Report(failed, allTaken);
+}
+
+bool HotKeys::IsSharedKey(int index) const
+{
+    for (int other = 0; other < CommandCount; ++other)
+        if (other != index && app.settings.hotKeys[other] == app.settings.hotKeys[index])
+            return true;
+    return false;
 }
 
 LRESULT HotKeys::OnHotKey(WPARAM wParam)

@@ -17,5 +17,8 @@ public:
     LRESULT OnHotKey(WPARAM wParam);
 
 private:
+    // True when another command has the same combination.
+    bool IsSharedKey(int index) const;
+
     PlayerApplication& app;
 };

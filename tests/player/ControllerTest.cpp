@@ -111,8 +111,21 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceADiscArriva
     VolumeEvent(player, DBT_DEVICEARRIVAL, 'E');
     EXPECT_NE("", soundCommand);
 
+    // Play and Stop swapped, as the configuration program may leave them: both
+    // register again, with nothing to report; a key two commands share is the
+    // player's own.
+    player.app.hotKeys.RegisterHotKeys();
+    std::swap(settings.hotKeys[CommandPlay], settings.hotKeys[CommandStop]);
+    player.app.hotKeys.RegisterHotKeys();
+    EXPECT_STREQ("", player.app.hotKeyReport.text);
+    settings.hotKeys[CommandLoad] = settings.hotKeys[CommandEject];
+    player.app.hotKeys.RegisterHotKeys();
+    EXPECT_EQ(0u, std::string(player.app.hotKeyReport.text).find("登録できなかったショートカットキー:\n格納: "))
+        << player.app.hotKeyReport.text;
+    settings.hotKeys[CommandLoad] = CommandTable[CommandLoad].defaultValue;
     // Each configured combination hangs on its command's index: freeing that id frees its keys.
     player.app.hotKeys.RegisterHotKeys();
+    EXPECT_STREQ("", player.app.hotKeyReport.text);
     for (int index = 0; index < CommandCount; ++index) {
         EXPECT_FALSE(IsFree(settings.hotKeys[index])) << "not registered: " << index;
         ASSERT_TRUE(UnregisterHotKey(player.app.window.hwnd, index)) << index;
