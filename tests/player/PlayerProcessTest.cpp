@@ -270,7 +270,9 @@ TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
     const int eject = CommandTable[CommandEject].defaultValue, load = CommandTable[CommandLoad].defaultValue;
     auto holder = std::make_unique<Started>("\"" + ProgramFolder() + "key_holder.exe\" " + std::to_string(eject) + " " +
                                             std::to_string(load));
-    ASSERT_TRUE(PumpUntil([&] { return IsTaken(eject) && IsTaken(load); }, TimeoutMs));
+    // Idle once it has registered its keys; asking earlier could take a key from it.
+    ASSERT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
+    ASSERT_TRUE(IsTaken(eject) && IsTaken(load));
 
     Started player("\"" + folder.File("velkin.exe") + "\"");
     HWND window = nullptr;
@@ -298,7 +300,8 @@ TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
     // Another set is told: the other program now holds only Eject.
     holder.reset();
     holder = std::make_unique<Started>("\"" + ProgramFolder() + "key_holder.exe\" " + std::to_string(eject));
-    ASSERT_TRUE(PumpUntil([&] { return IsTaken(eject); }, TimeoutMs));
+    ASSERT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
+    ASSERT_TRUE(IsTaken(eject));
     SendMessageA(window, command, CommandCustom, 0);
     ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
     EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
