@@ -216,11 +216,6 @@ struct Started {
     ~Started() { process && TerminateProcess(process, 99) && WaitForSingleObject(process, 10000), CloseHandle(process); }
 };
 
-bool IsTaken(int value)
-{
-    return !RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) || !UnregisterHotKey(nullptr, 0x7000);
-}
-
 // The text of the balloon that the shell shows, read from the shell's
 // tooltip in the shell's own memory, in Shift_JIS; empty when none is shown.
 // (Wine's tooltip does not answer TTM_GETTITLE, so the title is not read.)
@@ -272,7 +267,7 @@ TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
                                             std::to_string(load));
     // Idle once it has registered its keys; asking earlier could take a key from it.
     ASSERT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
-    ASSERT_TRUE(IsTaken(eject) && IsTaken(load));
+    ASSERT_TRUE(!IsFree(eject) && !IsFree(load));
 
     Started player("\"" + folder.File("velkin.exe") + "\"");
     HWND window = nullptr;
@@ -282,7 +277,7 @@ TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
     EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
               "格納: Ctrl+Alt+Shift+L\n「設定」の「ショートカットキー」で変更できます。",
               balloon);
-    EXPECT_TRUE(IsTaken(CommandTable[CommandNext].defaultValue)) << "the other keys are the player's";
+    EXPECT_FALSE(IsFree(CommandTable[CommandNext].defaultValue)) << "the other keys are the player's";
 
     // The icon taken away and given back hides the balloon; the same keys
     // after the configuration program are not told again.
@@ -301,13 +296,13 @@ TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
     holder.reset();
     holder = std::make_unique<Started>("\"" + ProgramFolder() + "key_holder.exe\" " + std::to_string(eject));
     ASSERT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
-    ASSERT_TRUE(IsTaken(eject));
+    ASSERT_FALSE(IsFree(eject));
     SendMessageA(window, command, CommandCustom, 0);
     ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
     EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
               "「設定」の「ショートカットキー」で変更できます。",
               balloon);
-    EXPECT_TRUE(IsTaken(load)) << "Load is the player's now";
+    EXPECT_FALSE(IsFree(load)) << "Load is the player's now";
 
     // All keys free: nothing to tell.
     Shell_NotifyIconA(NIM_DELETE, &icon);
@@ -316,7 +311,7 @@ TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
     SendMessageA(window, command, CommandCustom, 0);
     PumpUntil([] { return false; }, 1500);
     EXPECT_EQ("", ShownBalloon());
-    EXPECT_TRUE(IsTaken(eject));
+    EXPECT_FALSE(IsFree(eject));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(player.process, TimeoutMs));
 }
