@@ -253,16 +253,10 @@ TEST(PlayerDialogs, VolumeAndVersionDialogsAsTheCommandsOpenThemAndTheirKeysThro
     DestroyWindow(other);
 
     // The dialogs' keys go through the application's own message loop.
-    auto press = [&](HWND control, WPARAM key) {
-        SetFocus(control);
-        PostMessageA(control, WM_KEYDOWN, key, 0);
-        PostQuitMessage(0);
-        app.Run();
-    };
-    press(GetDlgItem(volume, IDC_VOLUMESLIDER), VK_ESCAPE);
+    player.Press(GetDlgItem(volume, IDC_VOLUMESLIDER), VK_ESCAPE);
     EXPECT_FALSE(IsWindow(volume));
     EXPECT_TRUE(IsWindow(about));
-    press(GetDlgItem(about, IDOK), VK_RETURN);
+    player.Press(GetDlgItem(about, IDOK), VK_RETURN);
     EXPECT_FALSE(IsWindow(about));
 }
 

@@ -2,12 +2,15 @@
 
 #include "PlayerApplication.h"
 #include "TestSupport.h"
+#include "Text.h"
 #include "VirtualCd.h"
 #include "resource.h"
 
+#include <dbt.h>
 #include <stdlib.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,35 +22,20 @@ inline long LogValue(const std::string& line, const char* name)
     return at == std::string::npos ? -1 : static_cast<long>(strtoul(line.c_str() + at + key.size(), nullptr, 0));
 }
 
-// A player inside the test program: its window, menu, bitmaps and CD device
-// on the virtual drive, without tray icon, mutex or hot-keys. The settings
-// are the defaults of a missing settings file until a test changes them.
-struct PlayerHarness {
-    PlayerHarness()
-    {
-        app.instance = GetModuleHandleA(nullptr);
-        app.SetNames(PlayerTitle, PlayerVersion);
-        app.settingsFile.SetPath(folder.File("velkin.ini").c_str());
-        app.DiscDatabase.SetPaths(folder.File("cdplayer.ini").c_str(), folder.File("windows-cdplayer.ini").c_str());
-        LoadSettings(app.settingsFile, app.settings);
-        app.settings.SoundOnInsert = 0;
-    }
-    ~PlayerHarness() { app.cdDevice.Stop(), app.ExitInstance(0), app.window.Destroy(), DrainMessages(); }
-    // Creates the window, loads the menu and opens the device as start-up does.
-    void Start() { app.CreatePlayerWindow(), app.LoadPopupMenu(), app.OpenCdDevice(); }
-    // The track of each play's "from" (0 for a play that resumes).
-    std::vector<int> PlayedTracks() const
-    {
-        std::vector<int> tracks;
-        for (const std::string& line : cd.LogLines(" PLAY "))
-            tracks.push_back(static_cast<int>(std::max(0L, LogValue(line, "from")) & 0xFF));
-        return tracks;
-    }
+// Whether the drive is asked nothing for a while: no watch runs.
+inline bool StaysQuiet(const VirtualCd& cd, DWORD ms = 1500)
+{
+    size_t lines = cd.LogLines().size();
+    PumpUntil([] { return false; }, ms);
+    return lines == cd.LogLines().size();
+}
 
-    VirtualCd cd;
-    TempFolder folder;
-    PlayerApplication app;
-};
+// True when the combination is free: this test could register it itself.
+inline bool IsHotKeyFree(int value)
+{
+    return RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) &&
+           UnregisterHotKey(nullptr, 0x7000);
+}
 
 inline std::string ItemText(HWND dialog, int id)
 {
@@ -80,3 +68,148 @@ inline std::string MenuOutline(HMENU menu)
     }
     return outline;
 }
+
+// A player inside the test program: its window, menu, bitmaps and CD device
+// on the virtual drive, without tray icon, mutex or hot-keys. The settings
+// are the defaults of a missing settings file until a test changes them.
+struct PlayerHarness {
+    PlayerHarness()
+    {
+        app.instance = GetModuleHandleA(nullptr);
+        app.SetNames(PlayerTitle, PlayerVersion);
+        app.settingsFile.SetPath(folder.File("velkin.ini").c_str());
+        app.DiscDatabase.SetPaths(folder.File("cdplayer.ini").c_str(), folder.File("windows-cdplayer.ini").c_str());
+        LoadSettings(app.settingsFile, app.settings);
+        app.settings.SoundOnInsert = 0;
+    }
+    ~PlayerHarness() { app.cdDevice.Stop(), app.ExitInstance(0), app.window.Destroy(), DrainMessages(); }
+    // Creates the window, loads the menu and opens the device as start-up does.
+    void Start() { app.CreatePlayerWindow(), app.LoadPopupMenu(), app.OpenCdDevice(); }
+    // The track of each play's "from" (0 for a play that resumes).
+    std::vector<int> PlayedTracks() const
+    {
+        std::vector<int> tracks;
+        for (const std::string& line : cd.LogLines(" PLAY "))
+            tracks.push_back(static_cast<int>(std::max(0L, LogValue(line, "from")) & 0xFF));
+        return tracks;
+    }
+    // The track menu as it opens now.
+    std::string TrackMenu()
+    {
+        HMENU tracks = app.trayMenus.TrackMenu();
+        app.trayMenus.BuildTrackMenu(tracks);
+        return MenuOutline(tracks);
+    }
+    // A volume arriving or going, as the system tells the window.
+    void VolumeEvent(WPARAM event, char letter)
+    {
+        DEV_BROADCAST_VOLUME volume = {sizeof volume, DBT_DEVTYP_VOLUME, 0, 1u << (letter - 'A'), DBTF_MEDIA};
+        SendMessageA(app.window.hwnd, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
+    }
+    // Each track start sent to a loopback port, with this script.
+    void SendSstpTo(int port, const char* script)
+    {
+        app.settings.SendSstpMsg = 1;
+        app.settings.CheckSstpServer = 0;
+        CopyText(app.settings.SstpServer, sizeof app.settings.SstpServer, "127.0.0.1");
+        app.settings.SstpPort = static_cast<unsigned short>(port);
+        CopyText(app.settings.SstpScript, sizeof app.settings.SstpScript, script);
+    }
+    // A key pressed in a control, taking the way of the player's message loop.
+    void Press(HWND control, WPARAM key)
+    {
+        SetFocus(control);
+        PostMessageA(control, WM_KEYDOWN, key, 0);
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
+            if (!app.PreTranslateMessage(&message))
+                TranslateMessage(&message), DispatchMessageA(&message);
+        }
+    }
+
+    VirtualCd cd;
+    TempFolder folder;
+    PlayerApplication app;
+};
+
+// The next dialog of this caption, answered from a thread timer, which the
+// dialog's own modal loop runs.
+struct DialogAnswer {
+    static void Next(const char* caption, std::function<void(HWND)> answer)
+    {
+        DialogAnswer::caption = caption;
+        DialogAnswer::answer = std::move(answer);
+        SetTimer(nullptr, 0, 50, Tick);
+    }
+    // The player's next message box: its text kept, then the button pressed.
+    static void PlayerBox(std::string& text, int button = IDOK)
+    {
+        text.clear();
+        Next(PlayerTitle, [&text, button](HWND box) {
+            text = ItemText(box, 0xFFFF);
+            PostMessageA(box, WM_COMMAND, button, 0);
+        });
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        if (HWND dialog = FindWindowA("#32770", caption.c_str())) {
+            KillTimer(nullptr, timer);
+            answer(dialog);
+        }
+    }
+    static inline std::string caption;
+    static inline std::function<void(HWND)> answer;
+};
+
+// A program started from a command line, ended when the object goes.
+struct Started {
+    explicit Started(std::string line)
+    {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info = {};
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+            CloseHandle(info.hThread), process = info.hProcess;
+    }
+    ~Started()
+    {
+        if (process && TerminateProcess(process, 99))
+            WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+    // The exit code once it has ended by itself, or -1.
+    int ExitCode(DWORD timeoutMs = 30000)
+    {
+        DWORD code = static_cast<DWORD>(-1);
+        if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process, &code);
+        return static_cast<int>(code);
+    }
+    HANDLE process = nullptr;
+};
+
+// velkin.exe and the virtual drive's DLL in a folder of the test's, with
+// these settings; the command line that starts it.
+inline std::string InstallPlayer(const TempFolder& folder, const std::string& settings)
+{
+    WriteWholeFile(folder.File("velkin.ini"), settings);
+    for (const char* name : {"velkin.exe", "vcdaudio.dll"})
+        CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
+    return "\"" + folder.File("velkin.exe") + "\"";
+}
+
+// The real player, started as the user starts it from a folder of its own,
+// with its hidden window once it has made one.
+struct PlayerProgram : Started {
+    PlayerProgram(const TempFolder& folder, const std::string& settings) : Started(InstallPlayer(folder, settings))
+    {
+        PumpUntil([&] { return (window = FindWindowA(PlayerWindowClassName, nullptr)) != nullptr; }, 30000);
+    }
+    // A command index as other programs send it: false when the player does not answer in time.
+    bool Command(WPARAM index)
+    {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(window, RegisterWindowMessageA("VelkinSendCommand"), index, 0, SMTO_ABORTIFHUNG,
+                                   10000, &result) != 0;
+    }
+    HWND window = nullptr;
+};

@@ -1,6 +1,6 @@
+#include "CddbTestServer.h"
 #include "ExternalPrograms.h"
 #include "PlayerHarness.h"
-#include "Text.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -11,74 +11,82 @@
 namespace {
 
 const DWORD TimeoutMs = 30000;
+const UINT TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 
-// True when the combination is free: this test could register it itself.
-bool IsFree(int value)
+// Changes the player's icon in the shell; false when the shell does not know it.
+bool Icon(HWND window, DWORD change)
 {
-    return RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) &&
-           UnregisterHotKey(nullptr, 0x7000);
+    NOTIFYICONDATAA data = {};
+    data.cbSize = 88;
+    data.hWnd = window;
+    data.uFlags = NIF_TIP;
+    return Shell_NotifyIconA(change, &data) != FALSE;
 }
 
 // velkin.exe from a folder of its own, so its settings file is the test's and
-// no vlkcfg.exe lies beside it; then the programs it starts, looked for there.
-TEST(PlayerProcess, PlaysOnStartTakesCommandsFindsOrReportsTheProgramsItStartsAndKeepsNoModes)
+// no vlkcfg.exe lies beside it, on a disc that no cdplayer.ini knows, with a
+// CDDB server that holds its answer back.
+TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProgramsItStartsAndKeepsNoModes)
 {
     VirtualCd cd;
     cd.SetSpeed(1);
-    cd.InsertDisc('E', "1:00.00 1:00.00 1:00.00");
+    cd.SetShortLastTrack(true);
+    cd.InsertDisc('E', "5:00.00 5:00.00 4:00.00");  // CDDB disc ID 0f034803
+    CddbTestServer server;
+    server.AnswerRaw({"cddb query", CddbTestServer::HttpOk(CddbQueryBody({u8"rock 0f034803 ヴェルキン / 夜明けの回路"})),
+                      INFINITE, std::string::npos, false});
+    server.Answer("cddb read rock 0f034803", u8"210 rock 0f034803\r\nDTITLE=ヴェルキン / 夜明けの回路\r\n"
+                                             u8"TTITLE0=はじまり\r\n.\r\n");
     TempFolder folder;
+    const std::string cddb = "[CDDB]\r\nLookup=1\r\nServer=127.0.0.1\r\nPort=" + std::to_string(server.Port()) +
+                             "\r\nEmail=someone@example.org\r\n";
+    auto settings = [&](const char* drive) {
+        return std::string("[General]\r\nPlayOnExec=1\r\nDrive=") + drive + "\r\n" + cddb;
+    };
     // A drive beyond Z: has no letter: the default device plays.
-    WriteWholeFile(folder.File("velkin.ini"), "[General]\r\nPlayOnExec=1\r\nDrive=26\r\n");
-    for (const char* name : {"velkin.exe", "vcdaudio.dll"})
-        CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    std::string line = "\"" + folder.File("velkin.exe") + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    struct Ender { HANDLE h; ~Ender() { TerminateProcess(h, 99), CloseHandle(h); } } ender = {process.hProcess};
-    CloseHandle(process.hThread);
-    HWND window = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowA("VelkinPlayerWndClass", nullptr)) != nullptr; }, TimeoutMs));
-    // Start-up ends with playing track 1.
+    PlayerProgram player(folder, settings("26"));
+    ASSERT_NE(nullptr, player.window);
+    // Start-up ends with playing track 1; the lookup asks meanwhile.
     ASSERT_TRUE(PumpUntil([&] { return !cd.LogLines(" PLAY ").empty(); }, TimeoutMs));
     EXPECT_EQ(1, LogValue(cd.LogLines(" PLAY ")[0], "from"));
+    ASSERT_TRUE(PumpUntil([&] { return server.Requests().size() == 1; }, TimeoutMs));
+    EXPECT_EQ("GET /~cddb/cddb.cgi?cmd=cddb+query+0f034803+3+150+22650+45150+842"
+              "&hello=someone+example.org+velkin+2.01&proto=6 HTTP/1.0",
+              server.RequestLines()[0]);
     // The player holds its mutex while it runs.
     HANDLE instance = OpenMutexA(SYNCHRONIZE, FALSE, PlayerMutexName);
     ASSERT_NE(nullptr, instance);
-    DWORD whileRunning = WaitForSingleObject(instance, 0);
-    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), whileRunning);
-    if (whileRunning != WAIT_TIMEOUT)
-        ReleaseMutex(instance);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(instance, 0));
 
+    // While the server is slow the player answers: an index beyond the
+    // commands does nothing; the high word is ignored (4: Play, which pauses).
     size_t lines = cd.LogLines().size(), stops = cd.LogLines(" STOP ").size();
-    UINT command = RegisterWindowMessageA("VelkinSendCommand");
-    SendMessageA(window, command, 15, 0);
+    EXPECT_TRUE(player.Command(15)) << "the player waits for the server";
     EXPECT_EQ(lines, cd.LogLines().size());
-    SendMessageA(window, command, 0x10004, 0);  // the high word is ignored: play, which pauses
+    EXPECT_TRUE(player.Command(0x10004));
     EXPECT_EQ(stops + 1, cd.LogLines(" STOP ").size()) << cd.Log();
     EXPECT_EQ(1u, cd.LogLines(" PLAY ").size());
+    EXPECT_EQ("", ReadWholeFile(folder.File("cdplayer.ini")));
+    // Then the entry lands beside velkin.exe.
+    server.ReleaseHeld();
+    const std::string entry = "title=夜明けの回路\r\nartist=ヴェルキン\r\nnumtracks=3\r\n0=はじまり\r\n";
+    EXPECT_TRUE(PumpUntil([&] { return ReadWholeFile(folder.File("cdplayer.ini")).find(entry) != std::string::npos; },
+                          TimeoutMs))
+        << ReadWholeFile(folder.File("cdplayer.ini"));
 
-    // A new task bar asks for the icon again. The shell knows the icon when changing its tip succeeds.
-    auto icon = [&](DWORD change) {
-        NOTIFYICONDATAA data = {};
-        data.cbSize = 88;
-        data.hWnd = window;
-        data.uFlags = NIF_TIP;
-        return Shell_NotifyIconA(change, &data) != FALSE;
-    };
-    ASSERT_TRUE(icon(NIM_MODIFY)) << "the shell does not know the player's icon";
-    icon(NIM_DELETE);
-    EXPECT_FALSE(icon(NIM_MODIFY));
-    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(icon(NIM_MODIFY));
+    // A new task bar asks for the icon again.
+    ASSERT_TRUE(Icon(player.window, NIM_MODIFY)) << "the shell does not know the player's icon";
+    Icon(player.window, NIM_DELETE);
+    EXPECT_FALSE(Icon(player.window, NIM_MODIFY));
+    SendMessageA(player.window, TaskbarCreated, 0, 0);
+    EXPECT_TRUE(Icon(player.window, NIM_MODIFY));
 
     // No configuration program: a message box owned by the player window, with
     // the player's title and the path it tried on a line of its own.
-    PostMessageA(window, command, 10, 0);
+    PostMessageA(player.window, RegisterWindowMessageA("VelkinSendCommand"), CommandCustom, 0);
     HWND box = nullptr;
     ASSERT_TRUE(PumpUntil([&] {
-        return (box = FindWindowA("#32770", "Velkinプレイヤー")) && GetWindow(box, GW_OWNER) == window;
+        return (box = FindWindowA("#32770", PlayerTitle)) && GetWindow(box, GW_OWNER) == player.window;
     }, TimeoutMs));
     EXPECT_EQ("設定プログラム\n" + folder.File("vlkcfg.exe") + "\nを起動できません。", ItemText(box, 0xFFFF));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -87,22 +95,21 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsFindsOrReportsTheProgramsItStartsAn
     // The end of the session may end the process without its exit: the
     // drive in use (written before the configuration program was looked
     // for) is written again when the session really ends.
-    SendMessageA(window, WM_COMMAND, IDM_DRIVEBASE + 3, 0);
-    SendMessageA(window, WM_QUERYENDSESSION, 0, 0);
-    SendMessageA(window, WM_ENDSESSION, FALSE, 0);
-    EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nDrive=-1\r\n", ReadWholeFile(folder.File("velkin.ini")))
-        << "the session goes on: the drive waits for the exit";
-    SendMessageA(window, WM_QUERYENDSESSION, 0, 0);
-    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nDrive=3\r\n", ReadWholeFile(folder.File("velkin.ini")));
-    SendMessageA(window, WM_COMMAND, IDM_DEFAULTDRIVE, 0);
+    SendMessageA(player.window, WM_COMMAND, IDM_DRIVEBASE + 3, 0);
+    SendMessageA(player.window, WM_QUERYENDSESSION, 0, 0);
+    SendMessageA(player.window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(settings("-1"), ReadWholeFile(folder.File("velkin.ini"))) << "the session goes on: the drive waits";
+    SendMessageA(player.window, WM_QUERYENDSESSION, 0, 0);
+    SendMessageA(player.window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(settings("3"), ReadWholeFile(folder.File("velkin.ini")));
+    SendMessageA(player.window, WM_COMMAND, IDM_DEFAULTDRIVE, 0);
 
     // Modes and pause are not kept: the settings file gains the drive only.
     // The mutex is given back, not left abandoned.
-    SendMessageA(window, WM_COMMAND, IDM_REPEATALL, 0);
-    PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, TimeoutMs));
-    EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nDrive=-1\r\n", ReadWholeFile(folder.File("velkin.ini")));
+    SendMessageA(player.window, WM_COMMAND, IDM_REPEATALL, 0);
+    PostMessageA(player.window, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(0, player.ExitCode());
+    EXPECT_EQ(settings("-1"), ReadWholeFile(folder.File("velkin.ini")));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(instance, 0));
     ReleaseMutex(instance);
     CloseHandle(instance);
@@ -126,7 +133,7 @@ TEST(PlayerProcess, PlaysOnStartTakesCommandsFindsOrReportsTheProgramsItStartsAn
 
 // The real vlkcfg.exe beside the player, which here ends at once because
 // this test holds its mutex: the player reads the file again afterwards.
-TEST(PlayerProcess, AfterTheConfigurationProgramTheFilesKeysActAloneAndTheDriveChosenStays)
+TEST(PlayerProcess, AfterTheConfigurationProgramEachKeyActsForItsCommandAloneAndTheDriveChosenStays)
 {
     PlayerHarness player;
     player.cd.SetSpeed(1);
@@ -139,21 +146,30 @@ TEST(PlayerProcess, AfterTheConfigurationProgramTheFilesKeysActAloneAndTheDriveC
     PlayerApplication& app = player.app;
     app.hotKeys.RegisterHotKeys();
 
-    // Play and Stop swapped and Eject moved to J in the file while the
-    // program ran: each combination now belongs to its new command alone,
-    // and the old E no longer ejects.
-    const int up = 458790, down = 458792, e = 458821, j = MakeHotKeyValue(7, 'J');
-    WriteWholeFile(player.folder.File("velkin.ini"),
-                   "[HotKey]\r\nPlay=" + std::to_string(down) + "\r\nStop=" + std::to_string(up) + "\r\nEject=" +
-                       std::to_string(j) + "\r\n");
+    // While the program ran, the file swapped Play and Stop and moved Eject
+    // to J, which Load takes too: each key acts for its new command alone,
+    // the old E and L no longer act, and the key that two commands share is
+    // the player's own, not another program's.
+    const int up = CommandTable[CommandPlay].defaultValue, down = CommandTable[CommandStop].defaultValue;
+    const int e = CommandTable[CommandEject].defaultValue, l = CommandTable[CommandLoad].defaultValue;
+    const int j = MakeHotKeyValue(7, 'J');
+    WriteWholeFile(player.folder.File("velkin.ini"), "[HotKey]\r\nPlay=" + std::to_string(down) +
+                                                         "\r\nStop=" + std::to_string(up) + "\r\nEject=" +
+                                                         std::to_string(j) + "\r\nLoad=" + std::to_string(j) + "\r\n");
     app.LaunchConfigProgram();
-    EXPECT_TRUE(app.settings.hotKeys[CommandPlay] == down && app.settings.hotKeys[CommandStop] == up);
-    EXPECT_TRUE(IsFree(e)) << "the old Eject key still acts";
-    const std::pair<int, int> moved[] = {{CommandPlay, down}, {CommandStop, up}, {CommandEject, j}};
-    for (const auto& key : moved) {
-        EXPECT_FALSE(IsFree(key.second)) << key.first;
-        ASSERT_TRUE(UnregisterHotKey(app.window.hwnd, key.first));
-        EXPECT_TRUE(IsFree(key.second)) << "held by another command than " << key.first;
+    const int* keys = app.settings.hotKeys;
+    ASSERT_TRUE(keys[CommandPlay] == down && keys[CommandStop] == up && keys[CommandLoad] == j) << "not read again";
+    EXPECT_STREQ("登録できなかったショートカットキー:\n格納: Ctrl+Alt+Shift+J\n"
+                 "「設定」の「ショートカットキー」で変更できます。",
+                 app.hotKeyReport.text);
+    EXPECT_TRUE(IsHotKeyFree(e) && IsHotKeyFree(l)) << "an old key still acts";
+    // Every other key hangs on its command's index: freeing that id frees it.
+    for (int index = 0; index < CommandCount; ++index) {
+        if (index == CommandLoad)
+            continue;
+        EXPECT_FALSE(IsHotKeyFree(keys[index])) << "not registered: " << index;
+        ASSERT_TRUE(UnregisterHotKey(app.window.hwnd, index)) << index;
+        EXPECT_TRUE(IsHotKeyFree(keys[index])) << "held by another command than " << index;
     }
 
     // D: chosen, and the file cannot be written (a folder stands in its
@@ -177,44 +193,18 @@ TEST(PlayerProcess, AfterTheConfigurationProgramTheFilesKeysActAloneAndTheDriveC
 TEST(PlayerProcess, BothProgramsEndBesideAnInstanceTheyMayNotOpen)
 {
     TempFolder folder;
-    for (const char* name : {"velkin.exe", "vlkcfg.exe", "vcdaudio.dll"})
-        CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
+    InstallPlayer(folder, "");
+    CopyFileA((ProgramFolder() + "vlkcfg.exe").c_str(), folder.File("vlkcfg.exe").c_str(), FALSE);
     const std::pair<const char*, const char*> programs[] = {{"velkin.exe", PlayerMutexName},
                                                             {"vlkcfg.exe", "VLKConfigMutex"}};
     for (const auto& program : programs) {
         HANDLE running = CreateGuardedMutex(program.second, SystemOnly);
         ASSERT_NE(nullptr, running);
         ASSERT_EQ(nullptr, OpenMutexA(SYNCHRONIZE, FALSE, program.second)) << "the mutex can be opened";
-        std::string line = "\"" + folder.File(program.first) + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-        CloseHandle(process.hThread);
-        DWORD code = 99;
-        if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process.hProcess, &code);
-        else
-            TerminateProcess(process.hProcess, 99), WaitForSingleObject(process.hProcess, 10000);
-        CloseHandle(process.hProcess);
+        EXPECT_EQ(0, RunProgram("\"" + folder.File(program.first) + "\"", 10000)) << program.first;
         CloseHandle(running);
-        EXPECT_EQ(0u, code) << program.first << " ran beside another instance";
     }
 }
-
-// A program started from a command line, ended when the object goes.
-struct Started {
-    HANDLE process = nullptr;
-    explicit Started(std::string line)
-    {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            CloseHandle(info.hThread), process = info.hProcess;
-    }
-    ~Started() { process && TerminateProcess(process, 99) && WaitForSingleObject(process, 10000), CloseHandle(process); }
-};
 
 // The text of the balloon that the shell shows, read from the shell's
 // tooltip in the shell's own memory, in Shift_JIS; empty when none is shown.
@@ -252,6 +242,20 @@ std::string ShownBalloon()
     return text;
 }
 
+// Another program holding these keys, once it has registered them (asking
+// earlier could take a key from it).
+std::unique_ptr<Started> HoldKeys(std::initializer_list<int> keys)
+{
+    std::string line = "\"" + ProgramFolder() + "key_holder.exe\"";
+    for (int key : keys)
+        line += " " + std::to_string(key);
+    auto holder = std::make_unique<Started>(line);
+    EXPECT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
+    for (int key : keys)
+        EXPECT_FALSE(IsHotKeyFree(key)) << key;
+    return holder;
+}
+
 // Keys that another program holds: the player names them once in a balloon
 // on its icon, at start and after the configuration program, and only a
 // changed set again.
@@ -259,61 +263,48 @@ TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
 {
     VirtualCd cd;
     TempFolder folder;
-    CopyFileA((ProgramFolder() + "velkin.exe").c_str(), folder.File("velkin.exe").c_str(), FALSE);
     // A configuration program that ends at once.
     CopyFileA((ProgramFolder() + "app_probe.exe").c_str(), folder.File("vlkcfg.exe").c_str(), FALSE);
     const int eject = CommandTable[CommandEject].defaultValue, load = CommandTable[CommandLoad].defaultValue;
-    auto holder = std::make_unique<Started>("\"" + ProgramFolder() + "key_holder.exe\" " + std::to_string(eject) + " " +
-                                            std::to_string(load));
-    // Idle once it has registered its keys; asking earlier could take a key from it.
-    ASSERT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
-    ASSERT_TRUE(!IsFree(eject) && !IsFree(load));
-
-    Started player("\"" + folder.File("velkin.exe") + "\"");
-    HWND window = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowA("VelkinPlayerWndClass", nullptr)) != nullptr; }, TimeoutMs));
+    auto holder = HoldKeys({eject, load});
+    PlayerProgram player(folder, "");
+    ASSERT_NE(nullptr, player.window);
     std::string balloon;
     ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
     EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
               "格納: Ctrl+Alt+Shift+L\n「設定」の「ショートカットキー」で変更できます。",
               balloon);
-    EXPECT_FALSE(IsFree(CommandTable[CommandNext].defaultValue)) << "the other keys are the player's";
+    EXPECT_FALSE(IsHotKeyFree(CommandTable[CommandNext].defaultValue)) << "the other keys are the player's";
 
     // The icon taken away and given back hides the balloon; the same keys
     // after the configuration program are not told again.
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = 88;
-    icon.hWnd = window;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
-    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(Icon(player.window, NIM_DELETE));
+    SendMessageA(player.window, TaskbarCreated, 0, 0);
     ASSERT_TRUE(PumpUntil([] { return ShownBalloon().empty(); }, TimeoutMs));
-    UINT command = RegisterWindowMessageA("VelkinSendCommand");
-    SendMessageA(window, command, CommandCustom, 0);
+    player.Command(CommandCustom);
     PumpUntil([] { return false; }, 1500);
     EXPECT_EQ("", ShownBalloon());
 
     // Another set is told: the other program now holds only Eject.
     holder.reset();
-    holder = std::make_unique<Started>("\"" + ProgramFolder() + "key_holder.exe\" " + std::to_string(eject));
-    ASSERT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
-    ASSERT_FALSE(IsFree(eject));
-    SendMessageA(window, command, CommandCustom, 0);
+    holder = HoldKeys({eject});
+    player.Command(CommandCustom);
     ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
     EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
               "「設定」の「ショートカットキー」で変更できます。",
               balloon);
-    EXPECT_FALSE(IsFree(load)) << "Load is the player's now";
+    EXPECT_FALSE(IsHotKeyFree(load)) << "Load is the player's now";
 
     // All keys free: nothing to tell.
-    Shell_NotifyIconA(NIM_DELETE, &icon);
-    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    Icon(player.window, NIM_DELETE);
+    SendMessageA(player.window, TaskbarCreated, 0, 0);
     holder.reset();
-    SendMessageA(window, command, CommandCustom, 0);
+    player.Command(CommandCustom);
     PumpUntil([] { return false; }, 1500);
     EXPECT_EQ("", ShownBalloon());
-    EXPECT_FALSE(IsFree(eject));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(player.process, TimeoutMs));
+    EXPECT_FALSE(IsHotKeyFree(eject));
+    PostMessageA(player.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, player.ExitCode());
 }
 
 }  // namespace

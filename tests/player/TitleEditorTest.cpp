@@ -1,6 +1,5 @@
 #include "LoopbackListener.h"
 #include "PlayerHarness.h"
-#include "Text.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -24,20 +23,6 @@ int SelectedRow(HWND list)
     return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-// The text of the first message box of the player's caption, answered with OK
-// from a timer while the box's own loop runs.
-std::string boxText;
-
-void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND box = FindWindowA("#32770", PlayerTitle);
-    if (!box)
-        return;
-    boxText = ItemText(box, 0xFFFF);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    KillTimer(nullptr, timer);
-}
-
 // Tracks 1 and 3 named in the Windows folder's file, next to keys of another
 // CD player; the file beside the program knows only other discs.
 TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAndSstpShowAtOnce)
@@ -58,11 +43,10 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
     WriteWholeFile(windows, std::string("[") + discId + "]\r\nEntryType=1\r\ntitle=窓の題\r\nartist=窓の人\r\n"
                             "0=一曲目\r\n2=三曲目\r\nnumplay=7\r\n");
 
-    // The item follows the CD information, with its image; it is for a disc in the drive.
+    // The item has its image; it is for a disc in the drive.
     TrayMenus& menus = app.trayMenus;
     menus.PrepareMainMenu();
     HMENU other = GetSubMenu(menus.MainMenu(), OtherMenuPosition);
-    EXPECT_EQ("CDの情報(&I)...;タイトルの編集(&T)...", MenuText(other, 4) + ";" + MenuText(other, 5));
     EXPECT_EQ(menus.Bitmap(IDB_EDITTITLES), MenuItem(other, IDM_EDITTITLES).hbmpUnchecked);
     EXPECT_FALSE(GetMenuState(other, IDM_EDITTITLES, MF_BYCOMMAND) & MF_GRAYED);
 
@@ -89,17 +73,9 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
 
     // Typed names go into the list; Down in the name field goes to the next
     // track; the keys take the way of the player's message loop.
-    auto press = [&](HWND control, WPARAM key) {
-        SetFocus(control);
-        PostMessageA(control, WM_KEYDOWN, key, 0);
-        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
-            if (!app.PreTranslateMessage(&message))
-                TranslateMessage(&message), DispatchMessageA(&message);
-        }
-    };
     SetWindowTextA(name, "みっつめ");
     EXPECT_EQ("みっつめ", RowName(list, 2));
-    press(name, VK_DOWN);
+    player.Press(name, VK_DOWN);
     EXPECT_EQ(3, SelectedRow(list));
     EXPECT_EQ("トラック 4", ItemText(editor, IDC_TRACKNAME));
     SetWindowTextA(name, "");  // no name: the default again
@@ -109,7 +85,7 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
     SetWindowTextA(name, "最後の曲");
 
     // Enter is OK: the entry is written where it was found, the other keys kept.
-    press(GetDlgItem(editor, IDC_DISCTITLE), VK_RETURN);
+    player.Press(GetDlgItem(editor, IDC_DISCTITLE), VK_RETURN);
     EXPECT_FALSE(IsWindow(editor));
     const std::string written = ReadWholeFile(windows);
     for (std::string line : {"EntryType=1", "title=新しい題", "artist=窓の人", "0=一曲目", "2=みっつめ", "numplay=7",
@@ -119,17 +95,10 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
     EXPECT_EQ("[1234]\r\ntitle=別の盤\r\n", ReadWholeFile(own));
 
     // At once in the track menu, and in the notification of the next track.
-    HMENU trackMenu = menus.TrackMenu();
-    menus.BuildTrackMenu(trackMenu);
-    EXPECT_EQ("新しい題;窓の人;-; &1 一曲目; &2 トラック 2; &3 みっつめ",
-              MenuOutline(trackMenu).substr(0, std::string("新しい題;窓の人;-; &1 一曲目; &2 トラック 2; &3 みっつめ").size()));
+    EXPECT_EQ(0u, player.TrackMenu().find("新しい題;窓の人;-; &1 一曲目; &2 トラック 2; &3 みっつめ; &4 トラック 4;"));
     SocketLibrary sockets;
     LoopbackListener sstp;
-    app.settings.SendSstpMsg = 1;
-    app.settings.CheckSstpServer = 0;
-    CopyText(app.settings.SstpServer, sizeof app.settings.SstpServer, "127.0.0.1");
-    app.settings.SstpPort = static_cast<unsigned short>(sstp.Port());
-    CopyText(app.settings.SstpScript, sizeof app.settings.SstpScript, "Script: $|#|&");
+    player.SendSstpTo(sstp.Port(), "Script: $|#|&");
     app.controller.NextTrack();
     std::string request = sstp.ReceiveAll();
     EXPECT_NE(std::string::npos, request.find("\r\nScript: トラック 4|窓の人|新しい題\r\n")) << request;
@@ -139,7 +108,7 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
     editor = app.titleEditor.hwnd;
     EXPECT_EQ("新しい題", ItemText(editor, IDC_DISCTITLE));
     SetWindowTextA(GetDlgItem(editor, IDC_DISCTITLE), "捨てる題");
-    press(GetDlgItem(editor, IDC_TRACKLIST), VK_ESCAPE);
+    player.Press(GetDlgItem(editor, IDC_TRACKLIST), VK_ESCAPE);
     EXPECT_FALSE(IsWindow(editor));
     EXPECT_EQ(written, ReadWholeFile(windows));
 
@@ -155,10 +124,10 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
     EXPECT_EQ("（タイトルなし）|トラック 2", ItemText(editor, IDC_DISCTITLE) + "|" +
                                             RowName(GetDlgItem(editor, IDC_TRACKLIST), 1));
     SetWindowTextA(GetDlgItem(editor, IDC_DISCTITLE), "書けない題");
-    boxText.clear();
-    SetTimer(nullptr, 0, 50, AnswerBox);  // the box's own loop runs it
+    std::string box;
+    DialogAnswer::PlayerBox(box);
     SendMessageA(editor, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ("タイトルを書き込めませんでした。\n" + blocked + "\n\nタイトルは保存されていません。", boxText);
+    EXPECT_EQ("タイトルを書き込めませんでした。\n" + blocked + "\n\nタイトルは保存されていません。", box);
     EXPECT_TRUE(IsWindow(editor));
     EXPECT_EQ("書けない題", ItemText(editor, IDC_DISCTITLE));
     app.titleEditor.Destroy();
