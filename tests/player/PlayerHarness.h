@@ -22,21 +22,6 @@ inline long LogValue(const std::string& line, const char* name)
     return at == std::string::npos ? -1 : static_cast<long>(strtoul(line.c_str() + at + key.size(), nullptr, 0));
 }
 
-// Whether the drive is asked nothing for a while: no watch runs.
-inline bool StaysQuiet(const VirtualCd& cd, DWORD ms = 1500)
-{
-    size_t lines = cd.LogLines().size();
-    PumpUntil([] { return false; }, ms);
-    return lines == cd.LogLines().size();
-}
-
-// True when the combination is free: this test could register it itself.
-inline bool IsHotKeyFree(int value)
-{
-    return RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) &&
-           UnregisterHotKey(nullptr, 0x7000);
-}
-
 inline std::string ItemText(HWND dialog, int id)
 {
     char text[512] = "";
@@ -158,58 +143,4 @@ struct DialogAnswer {
     }
     static inline std::string caption;
     static inline std::function<void(HWND)> answer;
-};
-
-// A program started from a command line, ended when the object goes.
-struct Started {
-    explicit Started(std::string line)
-    {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            CloseHandle(info.hThread), process = info.hProcess;
-    }
-    ~Started()
-    {
-        if (process && TerminateProcess(process, 99))
-            WaitForSingleObject(process, 10000);
-        CloseHandle(process);
-    }
-    // The exit code once it has ended by itself, or -1.
-    int ExitCode(DWORD timeoutMs = 30000)
-    {
-        DWORD code = static_cast<DWORD>(-1);
-        if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process, &code);
-        return static_cast<int>(code);
-    }
-    HANDLE process = nullptr;
-};
-
-// velkin.exe and the virtual drive's DLL in a folder of the test's, with
-// these settings; the command line that starts it.
-inline std::string InstallPlayer(const TempFolder& folder, const std::string& settings)
-{
-    WriteWholeFile(folder.File("velkin.ini"), settings);
-    for (const char* name : {"velkin.exe", "vcdaudio.dll"})
-        CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
-    return "\"" + folder.File("velkin.exe") + "\"";
-}
-
-// The real player, started as the user starts it from a folder of its own,
-// with its hidden window once it has made one.
-struct PlayerProgram : Started {
-    PlayerProgram(const TempFolder& folder, const std::string& settings) : Started(InstallPlayer(folder, settings))
-    {
-        PumpUntil([&] { return (window = FindWindowA(PlayerWindowClassName, nullptr)) != nullptr; }, 30000);
-    }
-    // A command index as other programs send it: false when the player does not answer in time.
-    bool Command(WPARAM index)
-    {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(window, RegisterWindowMessageA("VelkinSendCommand"), index, 0, SMTO_ABORTIFHUNG,
-                                   10000, &result) != 0;
-    }
-    HWND window = nullptr;
 };
