@@ -29,11 +29,8 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceAndADiscArr
 {
     EXPECT_EQ(0, ChooseRandomTrack(0, 12345));  // a disc without tracks: none
 
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', "0:30.00 2:00.00 0:06.00 0:30.00 0:30.00 0:30.00 0:30.00 0:30.00");
+    PlayerHarness player("0:30.00 2:00.00 0:06.00 0:30.00 0:30.00 0:30.00 0:30.00 0:30.00", 1);
     player.cd.InsertDisc('D', "1:00.00");
-    player.Start();
     PlayerController& controller = player.app.controller;
     // Next on the last track plays track 1, Back on track 1 the last.
     controller.SelectTrack(IDM_TRACKBASE + 8);
@@ -108,10 +105,7 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceAndADiscArr
 // the user changed track.
 TEST(PlayerController, PausedRandomPlayStartsTracksAtTheirBeginningAndAStaleCompletionAdvancesNothing)
 {
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', "2:00.00 2:00.00 2:00.00 2:00.00 2:00.00 2:00.00 2:00.00 2:00.00");
-    player.Start();
+    PlayerHarness player("2:00.00 2:00.00 2:00.00 2:00.00 2:00.00 2:00.00 2:00.00 2:00.00", 1);
     PlayerController& controller = player.app.controller;
     controller.ToggleMode(2);
     controller.SelectTrack(IDM_TRACKBASE + 3);
@@ -183,11 +177,8 @@ TEST(HotKeyReport, NamesEachKeyInTheConfigurationProgramsWordsAndFitsTheBalloon)
 // end once, after a grace time the first time and at its next look later.
 TEST(PlayerController, PlaysThroughADiscWhoseDriveNeverReportsAnEndAndActsOnEachEndOnce)
 {
-    PlayerHarness player;
-    player.cd.SetSpeed(20);
-    player.cd.InsertDisc('E', "0:02.00 0:30.00 0:02.00");  // 0.1, 1.5 and 0.1 seconds
+    PlayerHarness player("0:02.00 0:30.00 0:02.00", 20);  // 0.1, 1.5 and 0.1 seconds
     player.cd.SetEndNotify('E', false);
-    player.Start();
     PlayerController& controller = player.app.controller;
     PlayEndWatch& watch = controller.playEndWatch;
 

@@ -15,14 +15,12 @@ const char Titled[] = "夜明けの回路;ヴェルキン;-; &1 はじまり; &2
 // A player on the virtual drive whose disc no cdplayer.ini knows, with the
 // lookup on and a CDDB server of its own.
 struct LookupPlayer : PlayerHarness {
-    LookupPlayer()
+    LookupPlayer() : PlayerHarness("5:00.00 5:00.00 4:00.00", 100)  // CDDB disc ID 0f034803
     {
         cd.SetShortLastTrack(true);
-        cd.InsertDisc('E', "5:00.00 5:00.00 4:00.00");  // CDDB disc ID 0f034803
         app.settings.CddbLookup = 1;
         CopyText(app.settings.CddbServer, sizeof app.settings.CddbServer, "127.0.0.1");
         app.settings.CddbPort = static_cast<unsigned short>(server.Port());
-        Start();
         app.cdDevice.GetDiscId(discId, sizeof discId);
     }
     // Handles messages until the lookup's answer has been taken.

@@ -40,11 +40,8 @@ std::string Disc(int tracks)
 
 TEST(TrayMenus, TheMenusAsTheUserSeesThemFollowingTheDeviceAndTheDisc)
 {
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', Disc(12));
+    PlayerHarness player(Disc(12), 1);
     player.cd.SetLabel('E', "R&B");
-    player.Start();
     TrayMenus& menus = player.app.trayMenus;
     HMENU main = menus.MainMenu();
     EXPECT_EQ("状態表示;時間表示;-;再生(&P);停止(&S);-;前のトラック(&B);次のトラック(&N);トラックを指定(&T);-;"

@@ -67,9 +67,15 @@ struct PlayerHarness {
         LoadSettings(app.settingsFile, app.settings);
         app.settings.SoundOnInsert = 0;
     }
+    // Started with this disc in E: and the drive at this speed: the window
+    // made, the menu loaded and the device opened, as start-up does.
+    PlayerHarness(const std::string& discInE, int speed) : PlayerHarness()
+    {
+        cd.SetSpeed(speed);
+        cd.InsertDisc('E', discInE);
+        app.CreatePlayerWindow(), app.LoadPopupMenu(), app.OpenCdDevice();
+    }
     ~PlayerHarness() { app.cdDevice.Stop(), app.ExitInstance(0), app.window.Destroy(), DrainMessages(); }
-    // Creates the window, loads the menu and opens the device as start-up does.
-    void Start() { app.CreatePlayerWindow(), app.LoadPopupMenu(), app.OpenCdDevice(); }
     // The track of each play's "from" (0 for a play that resumes).
     std::vector<int> PlayedTracks() const
     {

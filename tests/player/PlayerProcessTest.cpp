@@ -187,14 +187,11 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
 // this test holds its mutex: the player reads the file again afterwards.
 TEST(PlayerProcess, AfterTheConfigurationProgramEachKeyActsForItsCommandAloneAndTheDriveChosenStays)
 {
-    PlayerHarness player;
-    player.cd.SetSpeed(1);
+    PlayerHarness player("1:00.00 1:00.00", 1);
     player.cd.InsertDisc('D', "1:00.00 1:00.00");
-    player.cd.InsertDisc('E', "1:00.00 1:00.00");
     CopyFileA((ProgramFolder() + "vlkcfg.exe").c_str(), player.folder.File("vlkcfg.exe").c_str(), FALSE);
     CopyText(player.app.modulePath, sizeof player.app.modulePath, player.folder.File("velkin.exe").c_str());
     HANDLE config = CreateMutexA(nullptr, FALSE, "VLKConfigMutex");
-    player.Start();
     PlayerApplication& app = player.app;
     app.hotKeys.RegisterHotKeys();
 

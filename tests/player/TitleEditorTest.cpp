@@ -27,14 +27,11 @@ int SelectedRow(HWND list)
 // CD player; the file beside the program knows only other discs.
 TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAndSstpShowAtOnce)
 {
-    PlayerHarness player;
-    PlayerApplication& app = player.app;
     std::string tracks;
     for (int i = 0; i < 99; ++i)
         tracks += "0:30.00 ";
-    player.cd.SetSpeed(1);
-    player.cd.InsertDisc('E', tracks);
-    player.Start();
+    PlayerHarness player(tracks, 1);
+    PlayerApplication& app = player.app;
     app.titleEditor.SetTemplate(IDD_TITLEEDITOR, nullptr);
     char discId[16];
     app.cdDevice.GetDiscId(discId, sizeof discId);
