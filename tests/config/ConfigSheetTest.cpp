@@ -1,5 +1,4 @@
 #include "ConfigApp.h"
-#include "FileDialog.h"
 #include "TestSupport.h"
 #include "Text.h"
 #include "resource.h"
@@ -97,9 +96,19 @@ protected:
     static bool Ticked(Window& page, int id) { return page.IsDlgButtonChecked(id) == BST_CHECKED; }
     // A click as the user makes it: the control tells its page.
     static void Click(Window& page, int id) { SendMessageA(Item(page, id), BM_CLICK, 0, 0); }
-    static void Notify(Window& page, int id, WORD code)
+    // The pasted script with a line break, and a key pressed in its box.
+    static void PasteScriptAndPress(SstpPage& page, WPARAM key)
     {
-        SendMessageA(page.hwnd, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(page, id)));
+        page.SetDlgItemText(IDC_SSTP_SCRIPT, "Script: \\h\\s0ONE\r\nTWO\\e");
+        SetFocus(Item(page, IDC_SSTP_SCRIPT));
+        PostMessageA(Item(page, IDC_SSTP_SCRIPT), WM_KEYDOWN, key, 0);
+    }
+    // Each line is one of the settings file's.
+    void ExpectLines(const std::vector<std::string>& lines) const
+    {
+        std::string saved = ReadWholeFile(SettingsPath());
+        for (const std::string& line : lines)
+            EXPECT_NE(std::string::npos, saved.find("\n" + line + "\r\n")) << line << " in\n" << saved;
     }
 
     // The key the page shows, with its ticked modifiers, after selecting the command (unless -1).
@@ -107,7 +116,8 @@ protected:
     {
         if (command >= 0) {
             page.commandList.SetCurSel(command);
-            Notify(page, IDC_COMMAND_LIST, LBN_SELCHANGE);
+            SendMessageA(page.hwnd, WM_COMMAND, MAKEWPARAM(IDC_COMMAND_LIST, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(Item(page, IDC_COMMAND_LIST)));
         }
         HWND combo = Item(page, IDC_KEY_COMBO);
         char text[64] = "";  // stays empty when nothing is selected
@@ -149,10 +159,10 @@ protected:
     std::unique_ptr<ConfigApp> app;
 };
 
-// Two runs of the sheet: OK after the general page, Escape after the other two.
-TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEscapeWritesNothing)
+// OK after the general page alone saves every key, the other pages' as
+// loaded; a save that fails, wholly or halfway, is told.
+TEST_F(ConfigSheetTest, OkAfterTheGeneralPageSavesEveryKeyAndAFailedSaveIsTold)
 {
-    // The other tabs stay closed: OK keeps their values as loaded.
     ConfigApp& saving = Prepare(
         "[General]\r\nPlayOnExec=1\r\nPlayOnInsert=0\r\nSoundOnInsert=0\r\nSoundFile=C:\\音\\表示.wav\r\nIntroTime=25\r\n"
         "[SSTP]\r\nSendSstpMsg=1\r\nSstpServer=127.0.0.1\r\nSstpPort=12345\r\n[HotKey]\r\nInfo=131145\r\n"
@@ -193,10 +203,9 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     EXPECT_EQ(IDOK, RunSheet());
     EXPECT_EQ(IDOK, saving.ExitInstance(IDOK));
     // A disabled edit still carries its value.
-    for (std::string line : {"PlayOnExec=1", "PlayOnInsert=0", "SoundOnInsert=0", "SoundFile=C:\\音\\鐘.wav",
-                             "IntroTime=1000", "SendSstpMsg=1", "SstpServer=127.0.0.1", "SstpPort=12345", "Info=131145",
-                             "Lookup=1", "Server=cddb.example", "Port=8080", "Path=/x.cgi", "Email=me@example.org"})
-        EXPECT_NE(std::string::npos, ReadWholeFile(SettingsPath()).find("\n" + line + "\r\n")) << line;
+    ExpectLines({"PlayOnExec=1", "PlayOnInsert=0", "SoundOnInsert=0", "SoundFile=C:\\音\\鐘.wav", "IntroTime=1000",
+                 "SendSstpMsg=1", "SstpServer=127.0.0.1", "SstpPort=12345", "Info=131145", "Lookup=1",
+                 "Server=cddb.example", "Port=8080", "Path=/x.cgi", "Email=me@example.org"});
 
     // A folder where the file should be: the write fails, and the user hears of it.
     ASSERT_TRUE(DeleteFileA(SettingsPath().c_str()) && CreateDirectoryA(SettingsPath().c_str(), nullptr));
@@ -223,7 +232,13 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nPlayOnInsert=0\r\nSoundOnInsert=0\r\n[SSTP]\r\nSendSstpMsg=1\r\n"
               "CheckSstpServer=1\r\n", ReadWholeFile(SettingsPath()));
     EXPECT_EQ("設定ファイルに書き込めませんでした。\n" + SettingsPath() + "\n\n設定は一部しか保存されていません。", partly.text);
+}
 
+// The other three pages edited, the host checked, a script pasted with a
+// line break, and the sheet ended by Enter in the script box: OK. Then the
+// same file edited and Esc pressed there: nothing is written.
+TEST_F(ConfigSheetTest, KeysSstpAndCddbPagesEnterInTheScriptBoxSavesOneLineAndEscThereWritesNothing)
+{
     // Stop holds a key code that the key list lacks (7), with Alt+Ctrl (3 << 16);
     // Eject has bits 8-15 set beside the code of "E" (0x0145), with Alt+Ctrl+Shift; ModeMenu is Alt+B.
     const std::string original = "; mine\r\n[HotKey]\r\nModeMenu=65602\r\nStop=196615\r\nEject=459077\r\n[SSTP]\r\n"
@@ -233,11 +248,9 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
     ShortcutKeyPage& page = a.shortcutKeyPage;
     int* hotKeys = a.settings.hotKeys;
     auto reset = [&] { PostMessageA(Item(page, IDC_RESET_KEYS), BM_CLICK, 0, 0); };
-    Box no = {}, yes = {}, version = {};
+    Box no = {}, yes = {}, version = {}, found = {};
     ShowPage(1, page);
     Do([&] {
-        EXPECT_EQ(15, SendMessageA(Item(page, IDC_COMMAND_LIST), LB_GETCOUNT, 0, 0));
-        EXPECT_EQ(85, SendMessageA(Item(page, IDC_KEY_COMBO), CB_GETCOUNT, 0, 0));
         char label[64] = "";
         page.commandList.SendMessage(LB_GETTEXT, page.commandList.GetCurSel(), reinterpret_cast<LPARAM>(label));
         EXPECT_STREQ("メインメニュー表示", label);
@@ -265,6 +278,24 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
         for (int i = 0; i < CommandCount; ++i)
             EXPECT_EQ(CommandTable[i].defaultValue, hotKeys[i]) << i;
         EXPECT_EQ("Backspace+Alt+Ctrl+Shift", Shown(page)) << "the selected command shows its default";
+    });
+
+    // The fourth page: the disc database server, every field open while the
+    // automatic lookup is off, and a word on what a lookup sends.
+    CddbPage& cddb = a.cddbPage;
+    ShowPage(3, cddb);
+    Do([&] {
+        EXPECT_FALSE(Ticked(cddb, IDC_CDDB_LOOKUP));
+        EXPECT_EQ("cddb.example|8880|/~cddb/cddb.cgi|", Text(cddb, IDC_CDDB_SERVER) + "|" + Text(cddb, IDC_CDDB_PORT) +
+                                                           "|" + Text(cddb, IDC_CDDB_PATH) + "|" + Text(cddb, IDC_CDDB_EMAIL));
+        ExpectEnabled(true, cddb, {IDC_CDDB_SERVER, IDC_CDDB_PORT, IDC_CDDB_PATH, IDC_CDDB_EMAIL});
+        EXPECT_NE(std::string::npos, Text(cddb, IDC_CDDB_NOTE).find("目次")) << Text(cddb, IDC_CDDB_NOTE);
+        EXPECT_EQ(255, SendMessageA(Item(cddb, IDC_CDDB_EMAIL), EM_GETLIMITTEXT, 0, 0));
+        Click(cddb, IDC_CDDB_LOOKUP);
+        cddb.SetDlgItemText(IDC_CDDB_SERVER, "freedb.example");
+        cddb.SetDlgItemText(IDC_CDDB_PORT, "70000");  // pasted past the box's five digits: the low 16 bits
+        cddb.SetDlgItemText(IDC_CDDB_PATH, "/cgi-bin/cddb.cgi");
+        cddb.SetDlgItemText(IDC_CDDB_EMAIL, "表@example.org");
     });
 
     // A click on the page's icon (every page has it from their common base).
@@ -296,103 +327,46 @@ TEST_F(ConfigSheetTest, PagesShowAndTakeTheSettingsOkSavesOrTellsItCouldNotAndEs
             a.sheet.OnOK();  // takes what the pages show; a modal sheet stays open
             EXPECT_EQ(p.second, a.settings.SstpPort) << (p.first ? p.first : WindowText(combo));
         }
-        EXPECT_EQ(1, a.settings.SendSstpMsg);
     });
-    // The fourth page: the disc database server, every field open while the
-    // automatic lookup is off, and a word on what a lookup sends.
-    CddbPage& cddb = a.cddbPage;
-    ShowPage(3, cddb);
-    Do([&] {
-        HWND tabs = reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETTABCONTROL, 0, 0));
-        char tab[32] = "";
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = tab;
-        item.cchTextMax = sizeof tab;
-        SendMessageA(tabs, TCM_GETITEMA, 3, reinterpret_cast<LPARAM>(&item));
-        EXPECT_EQ("4 CDDB", std::to_string(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)) + " " + tab);
-        EXPECT_FALSE(Ticked(cddb, IDC_CDDB_LOOKUP));
-        EXPECT_EQ("cddb.example|8880|/~cddb/cddb.cgi|", Text(cddb, IDC_CDDB_SERVER) + "|" + Text(cddb, IDC_CDDB_PORT) +
-                                                           "|" + Text(cddb, IDC_CDDB_PATH) + "|" + Text(cddb, IDC_CDDB_EMAIL));
-        ExpectEnabled(true, cddb, {IDC_CDDB_SERVER, IDC_CDDB_PORT, IDC_CDDB_PATH, IDC_CDDB_EMAIL});
-        EXPECT_NE(std::string::npos, Text(cddb, IDC_CDDB_NOTE).find("目次")) << Text(cddb, IDC_CDDB_NOTE);
-        EXPECT_EQ(255, SendMessageA(Item(cddb, IDC_CDDB_EMAIL), EM_GETLIMITTEXT, 0, 0));
-
-        Click(cddb, IDC_CDDB_LOOKUP);
-        cddb.SetDlgItemText(IDC_CDDB_SERVER, "freedb.example");
-        cddb.SetDlgItemText(IDC_CDDB_PORT, "70000");  // pasted past the box's five digits: the low 16 bits
-        cddb.SetDlgItemText(IDC_CDDB_PATH, "/cgi-bin/cddb.cgi");
-        cddb.SetDlgItemText(IDC_CDDB_EMAIL, "表@example.org");
-        a.sheet.OnOK();  // takes what the pages show; a modal sheet stays open
-        const Settings& s = a.settings;
-        EXPECT_EQ("1|freedb.example|4464|/cgi-bin/cddb.cgi|表@example.org",
-                  std::to_string(s.CddbLookup) + "|" + s.CddbServer + "|" + std::to_string(s.CddbPort) + "|" +
-                      s.CddbPath + "|" + s.CddbEmail);
-    });
-    Do([&] { PostMessageA(Sheet(), WM_KEYDOWN, VK_ESCAPE, 0); });
-    EXPECT_EQ(IDCANCEL, RunSheet());
+    // A dotted address is found as it stands; no reverse entry is asked for.
+    AnswerBox([&] {
+        sstp.SetDlgItemText(IDC_SSTP_SERVER, "192.0.2.7");
+        PostMessageA(Item(sstp, IDC_CHECK_HOST), BM_CLICK, 0, 0);
+    }, ConfigTitle, IDOK, found);
+    Do([&] { PasteScriptAndPress(sstp, VK_RETURN); });
+    EXPECT_EQ(IDOK, RunSheet());
+    EXPECT_EQ(IDOK, a.ExitInstance(IDOK));
     EXPECT_EQ("すべてのショートカットキーを初期設定に戻しますか?", no.text);
     EXPECT_TRUE(no.owner == sheetWindow && version.owner == sheetWindow);
     // "Version 1.00  (Build: Nov  8 2001 02:38:38)" on the second line.
     const std::string first = std::string(ConfigTitle) + "\nVersion 1.00  (Build: ";
     EXPECT_EQ(first, version.text.substr(0, first.size())) << version.text;
     EXPECT_EQ(first.size() + 21, version.text.size()) << version.text;
-    EXPECT_EQ(IDCANCEL, a.ExitInstance(IDCANCEL));
-    EXPECT_EQ(original, ReadWholeFile(SettingsPath())) << "Escape writes nothing, however much changed";
-}
-
-// The script box: a pasted line break, Esc and Enter in it; the host check
-// with a dotted address.
-TEST_F(ConfigSheetTest, TheScriptStaysOneLineEscAndEnterInItEndTheSheetAndADottedAddressIsFound)
-{
-    const std::string original = "[SSTP]\r\nSendSstpMsg=1\r\nSstpServer=mascot.example\r\nSstpScript=Script: \\e\r\n";
-    ConfigApp& app = Prepare(original);
-    SstpPage& page = app.sstpPage;
-    // Esc in the script box cancels, as anywhere else in the sheet.
-    auto press = [&](WPARAM key) {
-        SetFocus(Item(page, IDC_SSTP_SCRIPT));
-        PostMessageA(Item(page, IDC_SSTP_SCRIPT), WM_KEYDOWN, key, 0);
-    };
-    ShowPage(2, page);
-    Do([&] { page.SetDlgItemText(IDC_SSTP_SCRIPT, "Script: \\h\\s0ONE\r\nTWO\\e"), press(VK_ESCAPE); });
-    EXPECT_EQ(IDCANCEL, RunSheet());
-    EXPECT_EQ(IDCANCEL, app.ExitInstance(IDCANCEL));
-    EXPECT_EQ(original, ReadWholeFile(SettingsPath()));
-
-    // A dotted address is found as it stands; no reverse entry is asked for.
-    // A script pasted with a line break is saved as one line, by Enter in the box.
-    ConfigApp& again = Prepare(original);
-    SstpPage& sstp = again.sstpPage;
-    Box found = {};
-    ShowPage(2, sstp);
-    AnswerBox([&] {
-        sstp.SetDlgItemText(IDC_SSTP_SERVER, "192.0.2.7");
-        PostMessageA(Item(sstp, IDC_CHECK_HOST), BM_CLICK, 0, 0);
-    }, ConfigTitle, IDOK, found);
-    Do([&] {
-        sstp.SetDlgItemText(IDC_SSTP_SCRIPT, "Script: \\h\\s0ONE\r\nTWO\\e");
-        SetFocus(Item(sstp, IDC_SSTP_SCRIPT));
-        PostMessageA(Item(sstp, IDC_SSTP_SCRIPT), WM_KEYDOWN, VK_RETURN, 0);
-    });
-    EXPECT_EQ(IDOK, RunSheet());
-    EXPECT_EQ(IDOK, again.ExitInstance(IDOK));
     EXPECT_EQ("ホスト '192.0.2.7' は見つかりました。", found.text);
-    std::string saved = ReadWholeFile(SettingsPath());
-    EXPECT_NE(std::string::npos, saved.find("\r\nSstpScript=Script: \\h\\s0ONETWO\\e\r\n")) << saved;
-    EXPECT_EQ(std::string::npos, saved.find("\nTWO")) << saved;
+    ExpectLines({"SendSstpMsg=1", "SstpServer=192.0.2.7", "SstpPort=9821", "SstpScript=Script: \\h\\s0ONETWO\\e",
+                 "Play=458790", "Stop=458792", "Eject=458821", "Lookup=1", "Server=freedb.example", "Port=4464",
+                 "Path=/cgi-bin/cddb.cgi", "Email=表@example.org"});
+    EXPECT_EQ(std::string::npos, ReadWholeFile(SettingsPath()).find("\nTWO")) << "no stray line";
+
+    // Esc in the script box cancels, as anywhere else in the sheet.
+    ConfigApp& cancelled = Prepare(original);
+    ShowPage(2, cancelled.sstpPage);
+    Do([&] {
+        Click(cancelled.sstpPage, IDC_SEND_SSTP);
+        PasteScriptAndPress(cancelled.sstpPage, VK_ESCAPE);
+    });
+    EXPECT_EQ(IDCANCEL, RunSheet());
+    EXPECT_EQ(IDCANCEL, cancelled.ExitInstance(IDCANCEL));
+    EXPECT_EQ(original, ReadWholeFile(SettingsPath()));
 }
 
-TEST(ConfigTexts, TheSoundFilterHasFourStringsAndTheHostReportIsCutSafely)
+// The resolver's name has no bound of its own: the report cuts it at 255
+// bytes, never in half a double-byte character ("表" ends in 0x5C).
+TEST(HostReport, ALongNameIsCutOnAWholeCharacter)
 {
-    FileDialog dialog(TRUE, nullptr, "", GeneralPage::SoundFilter, 0, nullptr, 0, nullptr);
-    const char filter[] = "WAVEファイル (*.wav)\0*.wav\0すべてのファイル (*.*)\0*.*\0";  // and the final \0
-    EXPECT_EQ(std::string(filter, sizeof filter), std::string(dialog.ofn.lpstrFilter, sizeof filter));
-
     char report[512];
     SstpPage::FormatHostReport(report, sizeof report, "192.0.2.7", false);
     EXPECT_STREQ("ホスト '192.0.2.7' は見つかりません。", report);
-    // The resolver's name has no bound of its own: cut at 255 bytes, never in
-    // half a double-byte character ("表" ends in 0x5C).
     std::string kanji;
     for (int i = 0; i < 200; ++i)
         kanji += "表";

@@ -5,89 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-
-#include <set>
 #include <string>
 
 namespace {
 
-// The activation context that the loader makes from a program's manifest.
-struct ProgramContext {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    explicit ProgramContext(const std::string& path)
-    {
-        ACTCTXA context = {};
-        context.cbSize = sizeof context;
-        context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-        context.lpSource = path.c_str();
-        context.lpResourceName = MAKEINTRESOURCEA(1);
-        handle = CreateActCtxA(&context);
-    }
-    ~ProgramContext() { handle != INVALID_HANDLE_VALUE && (ReleaseActCtx(handle), true); }
-    ACTCTX_REQUESTED_RUN_LEVEL RunLevel() const
-    {
-        ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
-        QueryActCtxW(0, handle, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr);
-        return level.RunLevel;
-    }
-    // The systems named as supported, as GUID texts in lower case.
-    std::set<std::string> Systems() const
-    {
-        // Each element as Windows 10 and Wine give it, with its maxversiontested.
-        struct Element {
-            GUID Id;
-            ACTCTX_COMPATIBILITY_ELEMENT_TYPE Type;
-            ULONGLONG MaxVersionTested;
-        };
-        struct {
-            DWORD ElementCount;
-            Element Elements[16];
-        } answer = {};
-        std::set<std::string> systems;
-        if (!QueryActCtxW(0, handle, nullptr, CompatibilityInformationInActivationContext, &answer, sizeof answer,
-                          nullptr))
-            return systems;
-        for (DWORD i = 0; i < answer.ElementCount && i < 16; ++i) {
-            const GUID& id = answer.Elements[i].Id;
-            char text[40];
-            snprintf(text, sizeof text, "%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x", id.Data1, id.Data2,
-                     id.Data3, id.Data4[0], id.Data4[1], id.Data4[2], id.Data4[3], id.Data4[4], id.Data4[5],
-                     id.Data4[6], id.Data4[7]);
-            if (answer.Elements[i].Type == ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS)
-                systems.insert(text);
-        }
-        return systems;
-    }
-    // The assembly that the program's first dependency binds to, and
-    // whether comctl32.dll then loads from that assembly's folder.
-    std::string Controls() const
-    {
-        union {
-            ACTIVATION_CONTEXT_ASSEMBLY_DETAILED_INFORMATION info;
-            char bytes[4096];
-        } answer = {};
-        ACTIVATION_CONTEXT_QUERY_INDEX dependency = {2, 0};
-        if (!QueryActCtxW(0, handle, &dependency, AssemblyDetailedInformationInActivationContext, &answer,
-                          sizeof answer, nullptr))
-            return "";
-        char identity[512] = "", folder[MAX_PATH] = "", loaded[MAX_PATH] = "";
-        WideCharToMultiByte(CP_ACP, 0, answer.info.lpAssemblyEncodedAssemblyIdentity, -1, identity, sizeof identity,
-                            nullptr, nullptr);
-        WideCharToMultiByte(CP_ACP, 0, answer.info.lpAssemblyDirectoryName, -1, folder, sizeof folder, nullptr,
-                            nullptr);
-        ULONG_PTR cookie = 0;
-        if (ActivateActCtx(handle, &cookie)) {
-            HMODULE controls = LoadLibraryA("comctl32.dll");
-            GetModuleFileNameA(controls, loaded, sizeof loaded);
-            FreeLibrary(controls);
-            DeactivateActCtx(0, cookie);
-        }
-        bool fromAssembly = *folder && std::string(CharLowerA(loaded)).find(CharLowerA(folder)) != std::string::npos;
-        return std::string(identity) + (fromAssembly ? " (comctl32.dll from it)" : "");
-    }
-};
-
+// Resource type 24, id 1, as text; empty when the file has none.
 std::string ManifestText(const std::string& path)
 {
     HMODULE file = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -99,12 +21,28 @@ std::string ManifestText(const std::string& path)
     return text;
 }
 
+// The comctl32.dll that loads while the context is active, its path in lower case.
+std::string ControlsFile(HANDLE context)
+{
+    char path[MAX_PATH] = "";
+    ULONG_PTR cookie = 0;
+    if (ActivateActCtx(context, &cookie)) {
+        HMODULE controls = LoadLibraryA("comctl32.dll");
+        GetModuleFileNameA(controls, path, sizeof path);
+        FreeLibrary(controls);
+        DeactivateActCtx(0, cookie);
+    }
+    return CharLowerA(path);
+}
+
 TEST(ProgramFiles, EachProgramCarriesAManifestForTodaysWindows)
 {
-    const std::set<std::string> vistaToEleven = {
-        "e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
-        "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
-        "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"};
+    // Windows Vista, 7, 8, 8.1, and 10 with 11, in the manifest's order.
+    const GUID vistaToEleven[] = {{0xe2011457, 0x1546, 0x43c5, {0xa5, 0xfe, 0x00, 0x8d, 0xee, 0xe3, 0xd3, 0xf0}},
+                                  {0x35138b9a, 0x5d96, 0x4fbd, {0x8e, 0x2d, 0xa2, 0x44, 0x02, 0x25, 0xf9, 0x3a}},
+                                  {0x4a2f28e3, 0x53b9, 0x4441, {0xba, 0x9c, 0xd6, 0x9d, 0x4a, 0x4a, 0x6e, 0x38}},
+                                  {0x1f676c76, 0x80e1, 0x4239, {0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78}},
+                                  {0x8e0f7a12, 0xbfb3, 0x4fe8, {0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a}}};
     for (const char* name : {"velkin.exe", "vlkcfg.exe"}) {
         SCOPED_TRACE(name);
         const std::string path = ProgramFolder() + name;
@@ -112,14 +50,31 @@ TEST(ProgramFiles, EachProgramCarriesAManifestForTodaysWindows)
         ASSERT_FALSE(text.empty()) << "no manifest (type 24, id 1)";
         // The ANSI code page stays the system's: Shift_JIS on Japanese Windows.
         EXPECT_EQ(std::string::npos, text.find("<activeCodePage"));
-        ProgramContext context(path);
-        ASSERT_NE(INVALID_HANDLE_VALUE, context.handle) << GetLastError();
-        EXPECT_EQ(ACTCTX_RUN_LEVEL_AS_INVOKER, context.RunLevel());
-        EXPECT_EQ(vistaToEleven, context.Systems());
-        std::string controls = context.Controls();
-        EXPECT_EQ(0u, controls.find("Microsoft.Windows.Common-Controls,")) << controls;
-        EXPECT_NE(std::string::npos, controls.find("version=\"6.")) << controls;
-        EXPECT_NE(std::string::npos, controls.find(" (comctl32.dll from it)")) << controls;
+
+        ACTCTXA request = {};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = path.c_str();
+        request.lpResourceName = MAKEINTRESOURCEA(1);
+        HANDLE context = CreateActCtxA(&request);
+        ASSERT_NE(INVALID_HANDLE_VALUE, context) << GetLastError();
+        ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
+        QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr);
+        EXPECT_EQ(ACTCTX_RUN_LEVEL_AS_INVOKER, level.RunLevel);
+        // Each element as Windows 10 and Wine give it, with its maxversiontested.
+        struct {
+            DWORD count;
+            struct { GUID id; ACTCTX_COMPATIBILITY_ELEMENT_TYPE type; ULONGLONG maxVersionTested; } elements[8];
+        } systems = {};
+        QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, &systems, sizeof systems, nullptr);
+        ASSERT_EQ(5u, systems.count);
+        for (DWORD i = 0; i < systems.count; ++i)
+            EXPECT_TRUE(systems.elements[i].type == ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS &&
+                        IsEqualGUID(vistaToEleven[i], systems.elements[i].id)) << i;
+        // The visual style's common controls, from their side-by-side folder.
+        EXPECT_NE(std::string::npos, ControlsFile(context).find("microsoft.windows.common-controls_6595b64144ccf1df_6."))
+            << ControlsFile(context);
+        ReleaseActCtx(context);
     }
 }
 

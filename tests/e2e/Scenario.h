@@ -4,6 +4,7 @@
 #include "LoopbackListener.h"
 #include "TestSupport.h"
 #include "VirtualCd.h"
+#include "resource.h"
 
 #include <windows.h>
 
@@ -18,12 +19,7 @@
 // their own, started as processes and driven from outside the way the
 // shell, the system and other programs do.
 
-// Menu command ids as other programs send them.
-enum : int {
-    MenuStop = 40002, MenuNext = 40004, MenuAbout = 40006, MenuExit = 40007, MenuRepeatAll = 40023,
-    MenuRepeatOne = 40024, MenuRandom = 40025, MenuIntro = 40026, MenuEditTitles = 40027, MenuTrackBase = 50000,
-    MenuDriveBase = 51001,
-};
+// The registered message that other programs drive the player with.
 inline const UINT CommandMessage = RegisterWindowMessageA("VelkinSendCommand");
 
 // A copy of velkin.exe, vlkcfg.exe and the virtual drive's DLL in a fresh
@@ -127,7 +123,7 @@ struct Player {
     template <typename... Index> void Command(Index... indexes) { (Send(window, CommandMessage, indexes), ...); }
     template <typename... Id> void Menu(Id... ids) { (Send(window, WM_COMMAND, ids), ...); }
     // "終了" from the menu; the exit code.
-    int Exit() { return PostMessageA(window, WM_COMMAND, MenuExit, 0) ? process.WaitForExit() : -1; }
+    int Exit() { return PostMessageA(window, WM_COMMAND, IDM_EXIT, 0) ? process.WaitForExit() : -1; }
 };
 
 // The disc in a drive taken out and another put in, each change broadcast

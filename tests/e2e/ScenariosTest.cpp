@@ -25,47 +25,6 @@ std::string ScriptOf(const std::string& request)
     return at == std::string::npos ? std::string() : request.substr(at + 2, request.find("\r\n", at + 2) - at - 2);
 }
 
-// A disc of equal tracks; its entry goes into the "cdplayer.ini" text.
-std::string EqualTracks(int count, const char* length, std::string& database)
-{
-    std::string tracks;
-    std::vector<std::string> names;
-    for (int i = 1; i <= count; ++i) {
-        tracks += (i > 1 ? " " : "") + std::string(length);
-        names.push_back("夜明けの歌 " + std::string(i < 10 ? "0" : "") + std::to_string(i));
-    }
-    database += DiscEntry(tracks, "夜明けの回路", "ヴェルキン", names);
-    return tracks;
-}
-
-// Every play mode on a disc of three short tracks in the drive the player
-// uses: turns the modes on, starts with a menu command, waits for some plays,
-// stops and turns the modes off; checks where the first plays started.
-void PlayInEveryMode(Player& player, VirtualCd& cd)
-{
-    auto run = [&](size_t count, int start, auto... modes) {
-        cd.ClearLog();
-        player.Menu(modes..., start);
-        EXPECT_TRUE(WaitForPlays(cd, count)) << cd.Log();
-        player.Menu(MenuStop, modes...);
-        Starts played = PlayedFrom(cd);
-        played.resize(count);
-        return played;
-    };
-    EXPECT_EQ((Starts{2, 2, 2}), run(3, MenuTrackBase + 2, MenuRepeatOne));
-    EXPECT_EQ((Starts{3, 1}), run(2, MenuTrackBase + 3, MenuRepeatAll));
-    EXPECT_EQ((Starts{1, 2}), run(2, MenuTrackBase + 1, MenuIntro));
-    EXPECT_EQ(1u, cd.LogLines(" to=0x000A0001 ").size()) << "10 seconds of track 1: " << cd.Log();
-    for (unsigned long track : run(4, MenuNext, MenuRandom))
-        EXPECT_TRUE(track >= 1 && track <= 3) << track;
-    // Random with repeat one: the chosen track again, and Next draws one
-    // that then comes again.
-    EXPECT_EQ((Starts{2, 2, 2}), run(3, MenuTrackBase + 2, MenuRepeatOne, MenuRandom));
-    Starts drawn = run(3, MenuNext, MenuRepeatOne, MenuRandom);
-    EXPECT_TRUE(drawn[0] >= 1 && drawn[0] <= 3) << drawn[0];
-    EXPECT_EQ(Starts(3, drawn[0]), drawn);
-}
-
 // Whether the player asks the drive nothing for a while: no timer runs.
 bool StaysQuiet(const VirtualCd& cd, DWORD ms)
 {
@@ -74,19 +33,54 @@ bool StaysQuiet(const VirtualCd& cd, DWORD ms)
     return lines == cd.LogLines().size();
 }
 
-// A first start without a settings file, a second start beside it, a real
-// key press, and the menus and dialogs of a playing 24-track disc as the user
-// sees them.
-TEST(PlayerScenario, FirstStartKeysMenusAndDialogsOfATwentyFourTrackDisc)
+// Every play mode on a disc of three tracks of 20 seconds in the drive the
+// player uses: turns the modes on, starts with a menu command, waits for
+// some plays, stops and turns the modes off; checks where the first plays started.
+void PlayInEveryMode(Player& player, VirtualCd& cd)
 {
-    std::string database;
-    const std::string tracks24 = EqualTracks(24, "4:00.00", database), tracks12 = EqualTracks(12, "3:00.00", database);
+    auto run = [&](size_t count, int start, auto... modes) {
+        cd.ClearLog();
+        player.Menu(modes..., start);
+        EXPECT_TRUE(WaitForPlays(cd, count)) << cd.Log();
+        player.Menu(IDM_STOP, modes...);
+        Starts played = PlayedFrom(cd);
+        played.resize(count);
+        return played;
+    };
+    EXPECT_EQ((Starts{2, 2, 2}), run(3, IDM_TRACKBASE + 2, IDM_REPEATONE));
+    EXPECT_EQ((Starts{3, 1}), run(2, IDM_TRACKBASE + 3, IDM_REPEATALL));
+    EXPECT_EQ((Starts{1, 2}), run(2, IDM_TRACKBASE + 1, IDM_INTRO));
+    EXPECT_EQ(1u, cd.LogLines(" to=0x000A0001 ").size()) << "10 seconds of track 1: " << cd.Log();
+    for (unsigned long track : run(4, IDM_NEXT, IDM_RANDOM))
+        EXPECT_TRUE(track >= 1 && track <= 3) << track;
+    // Random with repeat one: the chosen track again, and Next draws one
+    // that then comes again.
+    EXPECT_EQ((Starts{2, 2, 2}), run(3, IDM_TRACKBASE + 2, IDM_REPEATONE, IDM_RANDOM));
+    Starts drawn = run(3, IDM_NEXT, IDM_REPEATONE, IDM_RANDOM);
+    EXPECT_TRUE(drawn[0] >= 1 && drawn[0] <= 3) << drawn[0];
+    EXPECT_EQ(Starts(3, drawn[0]), drawn);
+}
+
+// A first start without a settings file, a second start beside it, a real
+// key press, and the menus and dialogs of a playing 24-track disc as the
+// user sees them. Then another drive is chosen and the configuration
+// program started from the player: the drive goes into the file before it
+// starts and stays there through its OK and the player's exit; the key it
+// gave Eject acts at once on that drive, where every play mode plays.
+TEST(Scenario, FirstStartKeysMenusAndDialogsThenTheConfigurationProgramOnAnotherDrive)
+{
+    std::string tracks;
+    std::vector<std::string> names;
+    for (int i = 1; i <= 24; ++i) {
+        tracks += (i > 1 ? " " : "") + std::string("4:00.00");
+        names.push_back("夜明けの歌 " + std::string(i < 10 ? "0" : "") + std::to_string(i));
+    }
     VirtualCd cd;
     cd.SetSpeed(1);
-    cd.InsertDisc('E', tracks24);
+    cd.InsertDisc('E', tracks);
     cd.SetLabel('E', "VELKIN-DEMO");
     Installation installation;
-    WriteWholeFile(installation.File("cdplayer.ini"), database);
+    WriteWholeFile(installation.File("cdplayer.ini"), DiscEntry(tracks, "夜明けの回路", "ヴェルキン", names));
     Player player(installation, cd);
     ASSERT_NE(nullptr, player.window);
     EXPECT_FALSE(IsWindowVisible(player.window));
@@ -100,53 +94,95 @@ TEST(PlayerScenario, FirstStartKeysMenusAndDialogsOfATwentyFourTrackDisc)
     EXPECT_TRUE(IsHotKeyTaken(VK_RIGHT));
 
     // Ctrl+Alt+Shift+Right on the keyboard while track 2 plays: track 3.
-    player.Menu(MenuTrackBase + 2);
+    player.Menu(IDM_TRACKBASE + 2);
     ASSERT_TRUE(PressKeys("ctrl+alt+shift+Right"));
     ASSERT_TRUE(WaitForPlays(cd, 2)) << cd.Log();
     EXPECT_EQ((Starts{2, 3}), PlayedFrom(cd));
 
     // Menus open at the pointer: it goes where the notification area is.
     SetCursorPos(1000, 740);
-    player.Menu(MenuRepeatAll, MenuIntro);  // ticked in the mode menu
-    // Opens a menu or a dialog, saves its picture (if named) and closes it; where it stood.
+    player.Menu(IDM_REPEATALL, IDM_INTRO);  // ticked in the mode menu
+    // Opens a menu or a dialog, saves its picture and closes it.
     auto show = [&](bool menu, UINT message, WPARAM wParam, LPARAM lParam, const char* picture) {
         SCOPED_TRACE(picture);
         PostMessageA(player.window, message, wParam, lParam);
         HWND shown = WaitForWindow(menu ? "#32768" : "#32770");
         EXPECT_NE(nullptr, shown);
-        EXPECT_TRUE(!*picture || Screenshot(picture));
-        RECT place = {};
-        GetWindowRect(shown, &place);
+        EXPECT_TRUE(Screenshot(picture));
         PostMessageA(menu ? player.window : shown, menu ? WM_CANCELMODE : WM_CLOSE, 0, 0);
         EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(shown); }));
-        return place;
     };
     show(true, WM_APP, 0, WM_LBUTTONDOWN, "main-menu-playing");
-    const RECT twoColumns = show(true, WM_APP, 0, WM_RBUTTONDOWN, "track-menu-two-columns");
+    show(true, WM_APP, 0, WM_RBUTTONDOWN, "track-menu-two-columns");
     show(true, CommandMessage, 2, 0, "drive-menu");
     show(true, CommandMessage, 3, 0, "mode-menu");
     show(true, CommandMessage, 11, 0, "cd-information");
     show(false, CommandMessage, 12, 0, "volume-dialog");
-    show(false, WM_COMMAND, MenuAbout, 0, "version-dialog");
-    show(false, WM_COMMAND, MenuEditTitles, 0, "title-editor");
+    show(false, WM_COMMAND, IDM_ABOUT, 0, "version-dialog");
+    show(false, WM_COMMAND, IDM_EDITTITLES, 0, "title-editor");
+    player.Menu(IDM_STOP, IDM_REPEATALL, IDM_INTRO);
 
-    // Against a 12-track disc: the 24 tracks stand in two columns of 12
-    // below the same head rows, so the menu is as high and twice as wide.
-    player.Menu(MenuStop);
-    cd.InsertDisc('E', tracks12);
-    const RECT oneColumn = show(true, WM_APP, 0, WM_RBUTTONDOWN, "");
-    EXPECT_EQ(oneColumn.bottom - oneColumn.top, twoColumns.bottom - twoColumns.top);
-    EXPECT_GT(twoColumns.right - twoColumns.left, (oneColumn.right - oneColumn.left) * 9 / 5);
+    // D: chosen: it opens, and nothing plays.
+    cd.InsertDisc('D', "0:20.00 0:20.00 0:20.00");
+    cd.ClearLog();
+    player.Menu(IDM_DRIVEBASE + 3);
+    EXPECT_FALSE(cd.LogLines(" D OPEN ").empty()) << cd.Log();
+    EXPECT_TRUE(PlayedFrom(cd).empty()) << "choosing a drive starts nothing";
+    ASSERT_FALSE(IsHotKeyTaken('J'));
 
-    // The exit writes the drive, and only the drive, into a new settings file.
+    PostMessageA(player.window, CommandMessage, 10, 0);
+    HWND sheet = WaitForWindow("#32770");
+    ASSERT_NE(nullptr, sheet);
+    Process config(sheet);
+    EXPECT_EQ("[General]\r\nDrive=3\r\n", installation.Settings()) << "the drive alone, written before the start";
+    // A second start ends at once; the first keeps its sheet.
+    EXPECT_EQ(0, RunProgram("\"" + installation.File("vlkcfg.exe") + "\""));
+    const char* pictures[] = {"config-general", "config-shortcut-keys", "config-sstp", "config-cddb"};
+    HWND page = nullptr;
+    for (int i : {0, 3, 2, 1}) {  // ends on the keys page
+        Send(sheet, PSM_SETCURSEL, i);
+        ASSERT_NE(nullptr, page = reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0)));
+        EXPECT_TRUE(Screenshot(pictures[i]));
+    }
+    // Eject (the ninth in the command list 1000) gets Ctrl+Alt+Shift+J, as
+    // clicks in the list and the key box 1001 give it.
+    HWND list = GetDlgItem(page, 1000), combo = GetDlgItem(page, 1001);
+    Send(list, LB_SETCURSEL, 8);
+    Send(page, WM_COMMAND, MAKEWPARAM(1000, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    Send(combo, CB_SETCURSEL, Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("J")));
+    Send(page, WM_COMMAND, MAKEWPARAM(1001, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    PostMessageA(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(1, config.WaitForExit());
+
+    // The player reads the settings again and takes the new key; the drive
+    // stays beside every section the program wrote.
+    EXPECT_TRUE(PumpUntil([] { return IsHotKeyTaken('J'); }, 10000));
+    std::string saved = installation.Settings();
+    for (const char* line : {"Drive=3\r\n", "Eject=458826\r\n", "IntroTime=10\r\n", "SstpPort=9801\r\n", "Lookup=0\r\n"})
+        EXPECT_NE(std::string::npos, saved.find(line)) << line << " in\n" << saved;
+    // The new key on the keyboard ejects the disc of drive D:.
+    ASSERT_TRUE(PressKeys("ctrl+alt+shift+j"));
+    EXPECT_TRUE(PumpUntil([&] { return cd.IsDoorOpen('D'); }));
+    player.Command(9);
+    cd.ClearLog();
+    player.Command(4);
+    EXPECT_EQ(1u, PlayedFrom(cd).size()) << cd.Log();
+    EXPECT_EQ(1u, cd.LogLines(" D PLAY ").size()) << cd.Log();
+
+    cd.SetSpeed(100);
+    PlayInEveryMode(player, cd);
     EXPECT_EQ(0, player.Exit());
-    EXPECT_EQ("[General]\r\nDrive=-1\r\n", installation.Settings());
+    EXPECT_NE(std::string::npos, installation.Settings().find("Drive=3\r\n")) << installation.Settings();
     EXPECT_FALSE(IsHotKeyTaken(VK_RIGHT));
 }
 
-TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
+// Discs come and go, play and pause, eject and load, each track start told
+// over SSTP, and a disc played through stops at its end: on a drive that
+// reports each play's end, and on one that never does (as under Wine with a
+// real drive), where the player finds each end itself, in every play mode too.
+TEST(Scenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldWhetherOrNotTheDriveReportsAPlaysEnd)
 {
-    const std::string titled = "0:04.00 0:03.00 0:05.00", title = "夜明けの回路", artist = "ヴェルキン・アンサンブル";
+    const std::string titled = "0:20.00 0:20.00 0:20.00", title = "夜明けの回路", artist = "ヴェルキン・アンサンブル";
     VirtualCd cd;
     cd.SetSpeed(20);
     Installation installation;
@@ -196,126 +232,34 @@ TEST(PlayerScenario, DiscsComeAndGoPlayPauseAndEachTrackIsToldOverSstp)
     EXPECT_FALSE(cd.IsDoorOpen('E'));
     EXPECT_EQ((Starts{1, 0, 0, 0}), PlayedFrom(cd)) << cd.Log();
 
-    // The titled disc swapped in plays through, each track start told, and
-    // after the last track the player stops, rewound.
-    cd.ClearLog();
-    SwapDisc(cd, 'E', titled);
+    // The titled disc swapped in plays through, then Play again with the
+    // drive silent: each track start told once, and after the last track
+    // the player stops, rewound.
+    cd.SetSpeed(100);
     const std::string tail = "|" + artist + "|" + title + "\\e";
-    EXPECT_EQ("SEND SSTP/1.1\r\nSender: Velkinプレイヤー\r\nCharset: Shift_JIS\r\nScript: \\h\\s0はじまりの音" + tail +
-                  "\r\n\r\n",
-              sstp.ReceiveAll());
-    EXPECT_EQ("Script: \\h\\s0ソーダ水の表通り" + tail, ScriptOf(sstp.ReceiveAll()));
-    EXPECT_EQ("Script: \\h\\s0100\\% Live" + tail, ScriptOf(sstp.ReceiveAll()));
-    EXPECT_TRUE(PumpUntil([&] {
-        log = cd.LogLines();
-        return LastLine(log, " SEEK ") > LastLine(log, " PLAY ");
-    }, 10000)) << cd.Log();
-    // Past the time in which the player would look for a lost notification:
-    // no further play or message, and a stopped player asks the drive nothing.
-    EXPECT_EQ("", sstp.ReceiveAll(2500));
-    EXPECT_TRUE(StaysQuiet(cd, 1500)) << cd.Log();
-    EXPECT_EQ((Starts{1, 2, 3}), PlayedFrom(cd));
-    EXPECT_EQ(0, player.Exit());
-}
-
-// As under Wine with a real drive: the drive never reports that a play has
-// ended. The player still plays a disc through, each track once with its
-// message, stops at the end of the disc, and plays in every mode.
-TEST(PlayerScenario, ADriveThatNeverReportsAPlaysEndPlaysWholeDiscsInEveryMode)
-{
-    VirtualCd cd;
-    cd.InsertDisc('E', "0:20.00 0:20.00 0:20.00");
-    cd.SetEndNotify('E', false);
-    Installation installation;
-    SocketLibrary sockets;
-    LoopbackListener sstp;
-    WriteWholeFile(installation.File("velkin.ini"), "[SSTP]\r\nSendSstpMsg=1\r\nCheckSstpServer=0\r\n"
-                                                    "SstpServer=127.0.0.1\r\nSstpScript=Script: $\\e\r\nSstpPort=" +
-                                                        std::to_string(sstp.Port()) + "\r\n");
-    Player player(installation, cd);
-    ASSERT_NE(nullptr, player.window);
-
-    player.Command(4);
-    for (const char* track : {"トラック 1", "トラック 2", "トラック 3"})
-        EXPECT_EQ("Script: " + std::string(track) + "\\e", ScriptOf(sstp.ReceiveAll(10000)));
-    std::vector<std::string> log;
-    EXPECT_TRUE(PumpUntil([&] {
-        log = cd.LogLines();
-        return LastLine(log, " SEEK ") > LastLine(log, " PLAY ");
-    }, 10000)) << cd.Log();
-    EXPECT_EQ((Starts{1, 2, 3}), PlayedFrom(cd));
-    EXPECT_EQ("", sstp.ReceiveAll(1500));
-    EXPECT_TRUE(StaysQuiet(cd, 1500)) << cd.Log();
-
-    PlayInEveryMode(player, cd);
-    EXPECT_EQ(0, player.Exit());
-}
-
-// The drive chosen in the player goes into the settings file before the
-// configuration program starts, stays there through its OK beside every key
-// it writes, and again at the player's exit. The play modes follow on that drive.
-TEST(ConfigScenario, StartedFromThePlayerKeepsTheDriveAndAddsTheNewHotKeyThenEveryPlayModeOnThatDrive)
-{
-    VirtualCd cd;
-    cd.InsertDisc('D', "0:20.00 0:20.00 0:20.00");
-    cd.InsertDisc('E', "2:00.00");
-    Installation installation;
-    Player player(installation, cd);
-    ASSERT_NE(nullptr, player.window);
-    cd.ClearLog();
-    player.Menu(MenuDriveBase + 3);  // D:
-    EXPECT_FALSE(cd.LogLines(" D OPEN ").empty()) << cd.Log();
-    EXPECT_TRUE(PlayedFrom(cd).empty()) << "choosing a drive starts nothing";
-    ASSERT_FALSE(IsHotKeyTaken('J'));
-
-    PostMessageA(player.window, CommandMessage, 10, 0);
-    HWND sheet = WaitForWindow("#32770");
-    ASSERT_NE(nullptr, sheet);
-    Process config(sheet);
-    EXPECT_NE(std::string::npos, installation.Settings().find("Drive=3\r\n")) << "written before the start";
-    // A second start ends at once; the first keeps its sheet.
-    EXPECT_EQ(0, RunProgram("\"" + installation.File("vlkcfg.exe") + "\""));
-    const char* pictures[] = {"config-general", "config-shortcut-keys", "config-sstp", "config-cddb"};
-    HWND page = nullptr;
-    for (int i : {0, 3, 2, 1}) {  // ends on the keys page
-        Send(sheet, PSM_SETCURSEL, i);
-        ASSERT_NE(nullptr, page = reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0)));
-        EXPECT_TRUE(Screenshot(pictures[i]));
+    for (bool notifies : {true, false}) {
+        SCOPED_TRACE(notifies ? "a drive that reports a play's end" : "a drive that never does");
+        cd.SetEndNotify('E', notifies);
+        cd.ClearLog();
+        notifies ? SwapDisc(cd, 'E', titled) : player.Command(4);
+        EXPECT_EQ("SEND SSTP/1.1\r\nSender: Velkinプレイヤー\r\nCharset: Shift_JIS\r\nScript: \\h\\s0はじまりの音" +
+                      tail + "\r\n\r\n",
+                  sstp.ReceiveAll(10000));
+        EXPECT_EQ("Script: \\h\\s0ソーダ水の表通り" + tail, ScriptOf(sstp.ReceiveAll(10000)));
+        EXPECT_EQ("Script: \\h\\s0100\\% Live" + tail, ScriptOf(sstp.ReceiveAll(10000)));
+        EXPECT_TRUE(PumpUntil([&] {
+            log = cd.LogLines();
+            return LastLine(log, " SEEK ") > LastLine(log, " PLAY ");
+        }, 10000)) << cd.Log();
+        // Past the time in which the player would look for a lost
+        // notification: no further play or message, and a stopped player
+        // asks the drive nothing.
+        EXPECT_EQ("", sstp.ReceiveAll(2500));
+        EXPECT_TRUE(StaysQuiet(cd, 1500)) << cd.Log();
+        EXPECT_EQ((Starts{1, 2, 3}), PlayedFrom(cd));
     }
-    // Eject (the ninth in the list) gets Ctrl+Alt+Shift+J, as clicks in the list and the key box give it.
-    HWND list = GetDlgItem(page, 1000), combo = GetDlgItem(page, 1001);
-    Send(list, LB_SETCURSEL, 8);
-    Send(page, WM_COMMAND, MAKEWPARAM(1000, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    Send(combo, CB_SETCURSEL, Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("J")));
-    Send(page, WM_COMMAND, MAKEWPARAM(1001, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-    PostMessageA(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
-    EXPECT_EQ(1, config.WaitForExit());
-
-    // The player reads the settings again and takes the new key.
-    EXPECT_TRUE(PumpUntil([] { return IsHotKeyTaken('J'); }, 10000));
-    std::string saved = installation.Settings();
-    for (const char* line :
-         {"PlayOnExec=0\r\n", "PlayOnInsert=1\r\n", "SoundOnInsert=1\r\n", "SoundFile=", "IntroTime=10\r\n",
-          "SendSstpMsg=0\r\n", "CheckSstpServer=1\r\n", "SstpServer=localhost\r\n", "SstpPort=9801\r\n",
-          "SstpScript=Script: \\h\\s0「$」を演奏するよっ。", "MainMenu=458765\r\n", "TrackMenu=458784\r\n",
-          "DriveMenu=458845\r\n", "ModeMenu=458760\r\n", "Play=458790\r\n", "Stop=458792\r\n", "Back=458789\r\n",
-          "Next=458791\r\n", "Eject=458826\r\n", "Load=458828\r\n", "Custom=458819\r\n", "Info=458825\r\n",
-          "Volume=458838\r\n", "VolCtrl=458831\r\n", "PropMM=458829\r\n", "Lookup=0\r\n", "Server=gnudb.gnudb.org\r\n",
-          "Port=80\r\n", "Path=/~cddb/cddb.cgi\r\n", "Email=\r\n", "Drive=3\r\n"})
-        EXPECT_NE(std::string::npos, saved.find(line)) << line << " in\n" << saved;
-    // The new key on the keyboard ejects the disc of drive D:.
-    ASSERT_TRUE(PressKeys("ctrl+alt+shift+j"));
-    EXPECT_TRUE(PumpUntil([&] { return cd.IsDoorOpen('D'); }));
-    player.Command(9);
-    cd.ClearLog();
-    player.Command(4);
-    EXPECT_EQ(1u, PlayedFrom(cd).size()) << cd.Log();
-    EXPECT_EQ(1u, cd.LogLines(" D PLAY ").size()) << cd.Log();
-
-    // Every play mode, with the intro time just written.
     PlayInEveryMode(player, cd);
     EXPECT_EQ(0, player.Exit());
-    EXPECT_NE(std::string::npos, installation.Settings().find("Drive=3\r\n")) << installation.Settings();
 }
 
 }  // namespace
