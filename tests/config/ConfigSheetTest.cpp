@@ -6,9 +6,11 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -19,12 +21,14 @@ std::string WindowText(HWND window)
     return GetWindowTextA(window, text, sizeof text), text;
 }
 
-// The next visible dialog of this thread after the given one, other than
+// The next visible dialog of this process after the given one, other than
 // except, with the caption (any caption when null), or null.
 HWND FindBox(const char* caption, HWND except, HWND after = nullptr)
 {
+    DWORD process = 0;
     while ((after = FindWindowExA(nullptr, after, "#32770", caption)) != nullptr)
-        if (after != except && IsWindowVisible(after) && GetWindowThreadProcessId(after, nullptr) == GetCurrentThreadId())
+        if (after != except && IsWindowVisible(after) && GetWindowThreadProcessId(after, &process) &&
+            process == GetCurrentProcessId())
             return after;
     return nullptr;
 }
@@ -33,39 +37,32 @@ HWND FindBox(const char* caption, HWND except, HWND after = nullptr)
 struct Box { std::string text; HWND owner; };
 
 // The real sheet with its real pages, run modally in this process on a
-// settings file in a folder of its own. The test's steps run one after the
-// other on a thread timer, which every modal loop of the thread dispatches;
-// a step returns false to be tried again on the next tick. Steps post rather
-// than send what opens a modal window, so that they return at once.
+// settings file in a folder of its own. What opens a modal window (the
+// sheet, a save's message box) runs on a thread of its own, and the test
+// acts on it from this thread as the user does.
 class ConfigSheetTest : public ::testing::Test {
 protected:
-    using Step = std::function<bool()>;
-    void Then(Step step) { steps.push_back(step); }
-    void Do(std::function<void()> action) { steps.push_back([action] { return action(), true; }); }
-
-    void Run(const std::function<void()>& body)
+    ~ConfigSheetTest() override
     {
-        running = this;
-        UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
-        body();
-        KillTimer(nullptr, timer);
-        EXPECT_FALSE(gaveUp) << "stuck at step " << next << " of " << steps.size();
-        EXPECT_EQ(steps.size(), next) << "the modal loop ended before every step had run";
+        if (worker.joinable())
+            Finish();
     }
-
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    void Start(std::function<void()> modal)
     {
-        ConfigSheetTest* self = running;
-        // Stuck, not slow: every dialog of this thread is ended. The watch goes
-        // on after the last step, which should end the loop.
-        if (self->gaveUp)
-            return;
-        if ((self->gaveUp = ++self->ticks > 3000))
+        done = false;
+        worker = std::thread([this, modal] { modal(), done = true; });
+    }
+    // Waits for the modal work to end. Stuck, not slow: every dialog of the
+    // process is ended, so that the test fails instead of hanging.
+    void Finish()
+    {
+        if (!PumpUntil([this] { return done.load(); }, 30000)) {
+            ADD_FAILURE() << "a modal window did not end";
             for (HWND box = nullptr; (box = FindBox(nullptr, nullptr, box)) != nullptr;)
                 for (int id : {IDCANCEL, IDNO, IDOK})
                     PostMessageA(box, WM_COMMAND, id, 0);
-        else if (self->next < self->steps.size() && self->steps[self->next]())
-            ++self->next;
+        }
+        worker.join();
     }
 
     // A new application object that has loaded the file.
@@ -81,8 +78,9 @@ protected:
         return *app;
     }
 
-    // Runs the sheet until a step ends it; returns the sheet's result.
-    int RunSheet() { return Run([this] { app->sheet.DoModal(); }), app->sheet.result; }
+    void OpenSheet() { Start([this] { app->sheet.DoModal(); }); }
+    // The sheet's result once the test has ended it.
+    int SheetResult() { return Finish(), app->sheet.result; }
 
     std::string SettingsPath() const { return folder.File("velkin.ini"); }
     HWND Sheet() { return app->sheet.hwnd; }
@@ -100,7 +98,6 @@ protected:
     static void PasteScriptAndPress(SstpPage& page, WPARAM key)
     {
         page.SetDlgItemText(IDC_SSTP_SCRIPT, "Script: \\h\\s0ONE\r\nTWO\\e");
-        SetFocus(Item(page, IDC_SSTP_SCRIPT));
         PostMessageA(Item(page, IDC_SSTP_SCRIPT), WM_KEYDOWN, key, 0);
     }
     // Each line is one of the settings file's.
@@ -129,32 +126,29 @@ protected:
         return shown;
     }
 
+    // The sheet on the page, once the sheet shows.
     void ShowPage(int index, Window& page)
     {
-        Then([=, &page] { return (sheetWindow = Sheet()) && SendMessageA(sheetWindow, PSM_SETCURSEL, index, 0) && page.hwnd; });
+        ASSERT_TRUE(PumpUntil([this] { return (sheetWindow = Sheet()) != nullptr; }, 10000));
+        SendMessageA(sheetWindow, PSM_SETCURSEL, index, 0);
+        ASSERT_NE(nullptr, page.hwnd);
     }
 
-    // Opens a message box (unless something else does), notes it once it
-    // shows, answers it and waits until it is gone.
-    void AnswerBox(std::function<void()> open, const char* caption, int button, Box& seen)
+    // Answers the message box with the caption once it shows and waits
+    // until it is gone; what it showed.
+    Box Answer(const char* caption, int button)
     {
-        if (open)
-            Do(open);
-        Then([=, &seen] {
-            HWND box = FindBox(caption, sheetWindow);
-            if (box)
-                seen = {WindowText(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER)};
-            return box && PostMessageA(box, WM_COMMAND, button, 0);
-        });
-        if (open)
-            Then([=] { return FindBox(caption, sheetWindow) == nullptr; });
+        HWND box = nullptr;
+        PumpUntil([&] { return (box = FindBox(caption, sheetWindow)) != nullptr; }, 10000);
+        Box seen = {WindowText(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER)};
+        PostMessageA(box, WM_COMMAND, button, 0);
+        EXPECT_TRUE(box && PumpUntil([&] { return !IsWindow(box); })) << caption;
+        return seen;
     }
 
-    static inline ConfigSheetTest* running = nullptr;
+    std::thread worker;
+    std::atomic<bool> done{false};
     HWND sheetWindow = nullptr;  // kept when the sheet is gone
-    std::vector<Step> steps;
-    size_t next = 0, ticks = 0;
-    bool gaveUp = false;
     TempFolder folder;
     std::unique_ptr<ConfigApp> app;
 };
@@ -169,38 +163,37 @@ TEST_F(ConfigSheetTest, OkAfterTheGeneralPageSavesEveryKeyAndAFailedSaveIsTold)
         "[CDDB]\r\nLookup=1\r\nServer=cddb.example\r\nPort=8080\r\nPath=/x.cgi\r\nEmail=me@example.org\r\n");
     GeneralPage& general = saving.generalPage;
     const std::vector<int> sound = {IDC_SOUND_FILE_LABEL, IDC_SOUND_FILE, IDC_BROWSE_SOUND};
+    OpenSheet();
     ShowPage(0, general);
-    Do([&] {
-        EXPECT_EQ(ConfigTitle, WindowText(Sheet()));
-        EXPECT_EQ(saving.appIcon, reinterpret_cast<HICON>(SendMessageA(Sheet(), WM_GETICON, ICON_BIG, 0)));
-        EXPECT_FALSE(IsWindowVisible(GetDlgItem(Sheet(), 0x3021))) << "no Apply button";
-        EXPECT_TRUE(Ticked(general, IDC_PLAY_ON_EXEC) && !Ticked(general, IDC_PLAY_ON_INSERT) &&
-                    !Ticked(general, IDC_SOUND_ON_INSERT));
-        EXPECT_EQ("C:\\音\\表示.wav 25", Text(general, IDC_SOUND_FILE) + " " + Text(general, IDC_INTRO_TIME));
-        // The sound file is only for a sound that is switched on.
-        ExpectEnabled(false, general, sound);
-        Click(general, IDC_SOUND_ON_INSERT);
-        ExpectEnabled(true, general, sound);
+    EXPECT_EQ(ConfigTitle, WindowText(Sheet()));
+    EXPECT_EQ(saving.appIcon, reinterpret_cast<HICON>(SendMessageA(Sheet(), WM_GETICON, ICON_BIG, 0)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(Sheet(), 0x3021))) << "no Apply button";
+    EXPECT_TRUE(Ticked(general, IDC_PLAY_ON_EXEC) && !Ticked(general, IDC_PLAY_ON_INSERT) &&
+                !Ticked(general, IDC_SOUND_ON_INSERT));
+    EXPECT_EQ("C:\\音\\表示.wav 25", Text(general, IDC_SOUND_FILE) + " " + Text(general, IDC_INTRO_TIME));
+    // The sound file is only for a sound that is switched on.
+    ExpectEnabled(false, general, sound);
+    Click(general, IDC_SOUND_ON_INSERT);
+    ExpectEnabled(true, general, sound);
 
-        // Typed, or stepped by an arrow key between 3 and 3600 in plain digits: as shown and as taken.
-        const struct { const char* typed; WPARAM key; const char* shown; int taken; } times[] = {
-            {"5000", 0, "5000", 5000}, {"0", 0, "0", 0}, {"abc", 0, "abc", 0}, {"-5", 0, "-5", 0},
-            {"4294967295", 0, "4294967295", 0}, {"3600", VK_UP, "3600", 3600}, {"3", VK_DOWN, "3", 3},
-            {"+5", 0, "+5", 0}, {"15秒", 0, "15秒", 0}, {"1.5", 0, "1.5", 0}, {" 12 ", 0, " 12 ", 12},
-            {"999", VK_UP, "1000", 1000}};
-        for (const auto& t : times) {
-            general.SetDlgItemText(IDC_INTRO_TIME, t.typed);
-            SendMessageA(Item(general, IDC_INTRO_TIME), WM_KEYDOWN, t.key, 0);
-            saving.sheet.OnOK();  // takes what the pages show; a modal sheet stays open
-            EXPECT_EQ(t.shown, Text(general, IDC_INTRO_TIME)) << t.typed;
-            EXPECT_EQ(t.taken, saving.settings.IntroTime) << t.typed;
-        }
-        general.SetDlgItemText(IDC_SOUND_FILE, "C:\\音\\鐘.wav");
-        Click(general, IDC_SOUND_ON_INSERT);
-        ExpectEnabled(false, general, sound);
-        PostMessageA(Sheet(), WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ(IDOK, RunSheet());
+    // Typed, or stepped by an arrow key between 3 and 3600 in plain digits: as shown and as taken.
+    const struct { const char* typed; WPARAM key; const char* shown; int taken; } times[] = {
+        {"5000", 0, "5000", 5000}, {"0", 0, "0", 0}, {"abc", 0, "abc", 0}, {"-5", 0, "-5", 0},
+        {"4294967295", 0, "4294967295", 0}, {"3600", VK_UP, "3600", 3600}, {"3", VK_DOWN, "3", 3},
+        {"+5", 0, "+5", 0}, {"15秒", 0, "15秒", 0}, {"1.5", 0, "1.5", 0}, {" 12 ", 0, " 12 ", 12},
+        {"999", VK_UP, "1000", 1000}};
+    for (const auto& t : times) {
+        general.SetDlgItemText(IDC_INTRO_TIME, t.typed);
+        SendMessageA(Item(general, IDC_INTRO_TIME), WM_KEYDOWN, t.key, 0);
+        saving.sheet.OnOK();  // takes what the pages show; a modal sheet stays open
+        EXPECT_EQ(t.shown, Text(general, IDC_INTRO_TIME)) << t.typed;
+        EXPECT_EQ(t.taken, saving.settings.IntroTime) << t.typed;
+    }
+    general.SetDlgItemText(IDC_SOUND_FILE, "C:\\音\\鐘.wav");
+    Click(general, IDC_SOUND_ON_INSERT);
+    ExpectEnabled(false, general, sound);
+    PostMessageA(Sheet(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(IDOK, SheetResult());
     EXPECT_EQ(IDOK, saving.ExitInstance(IDOK));
     // A disabled edit still carries its value.
     ExpectLines({"PlayOnExec=1", "PlayOnInsert=0", "SoundOnInsert=0", "SoundFile=C:\\音\\鐘.wav", "IntroTime=1000",
@@ -209,10 +202,12 @@ TEST_F(ConfigSheetTest, OkAfterTheGeneralPageSavesEveryKeyAndAFailedSaveIsTold)
 
     // A folder where the file should be: the write fails, and the user hears of it.
     ASSERT_TRUE(DeleteFileA(SettingsPath().c_str()) && CreateDirectoryA(SettingsPath().c_str(), nullptr));
-    Box failed = {};
-    AnswerBox(nullptr, ConfigTitle, IDOK, failed);
-    Run([&] { EXPECT_EQ(IDOK, saving.ExitInstance(IDOK)); });
+    int code = 0;
+    Start([&] { code = saving.ExitInstance(IDOK); });
+    Box failed = Answer(ConfigTitle, IDOK);
+    Finish();
     RemoveDirectoryA(SettingsPath().c_str());
+    EXPECT_EQ(IDOK, code);
     EXPECT_EQ("設定ファイルに書き込めませんでした。\n" + SettingsPath() + "\n\n設定は保存されていません。", failed.text);
 
     // The sixth write (the sound file) is refused once, as a full disk or
@@ -226,9 +221,11 @@ TEST_F(ConfigSheetTest, OkAfterTheGeneralPageSavesEveryKeyAndAFailedSaveIsTold)
         }
         int writes = 0;
     } refusing(SettingsPath().c_str());
-    Box partly = {};
-    AnswerBox(nullptr, ConfigTitle, IDOK, partly);
-    Run([&] { EXPECT_FALSE(saving.SaveOrWarn(refusing)); });
+    bool saved = true;
+    Start([&] { saved = saving.SaveOrWarn(refusing); });
+    Box partly = Answer(ConfigTitle, IDOK);
+    Finish();
+    EXPECT_FALSE(saved);
     EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nPlayOnInsert=0\r\nSoundOnInsert=0\r\n[SSTP]\r\nSendSstpMsg=1\r\n"
               "CheckSstpServer=1\r\n", ReadWholeFile(SettingsPath()));
     EXPECT_EQ("設定ファイルに書き込めませんでした。\n" + SettingsPath() + "\n\n設定は一部しか保存されていません。", partly.text);
@@ -247,102 +244,94 @@ TEST_F(ConfigSheetTest, KeysSstpAndCddbPagesEnterInTheScriptBoxSavesOneLineAndEs
     ConfigApp& a = Prepare(original);
     ShortcutKeyPage& page = a.shortcutKeyPage;
     int* hotKeys = a.settings.hotKeys;
-    auto reset = [&] { PostMessageA(Item(page, IDC_RESET_KEYS), BM_CLICK, 0, 0); };
-    Box no = {}, yes = {}, version = {}, found = {};
+    OpenSheet();
     ShowPage(1, page);
-    Do([&] {
-        char label[64] = "";
-        page.commandList.SendMessage(LB_GETTEXT, page.commandList.GetCurSel(), reinterpret_cast<LPARAM>(label));
-        EXPECT_STREQ("メインメニュー表示", label);
-        EXPECT_EQ("Enter+Alt+Ctrl+Shift", Shown(page));
+    EXPECT_EQ(0, page.commandList.GetCurSel()) << "メインメニュー表示";
+    EXPECT_EQ("Enter+Alt+Ctrl+Shift", Shown(page));
 
-        // Selecting a command only shows it.
-        EXPECT_EQ("↑ （カーソルキー）+Alt+Ctrl+Shift", Shown(page, 4));
-        Click(page, IDC_WIN_KEY);
-        EXPECT_EQ(983078, hotKeys[4]) << "Windows added to the default of Play";
+    // Selecting a command only shows it.
+    EXPECT_EQ("↑ （カーソルキー）+Alt+Ctrl+Shift", Shown(page, 4));
+    Click(page, IDC_WIN_KEY);
+    EXPECT_EQ(983078, hotKeys[4]) << "Windows added to the default of Play";
 
-        // An unknown code shows the default key and stays until edited.
-        EXPECT_EQ("↓ （カーソルキー）+Alt+Ctrl", Shown(page, 5));
-        Click(page, IDC_SHIFT_KEY);
-        EXPECT_EQ(7 * 65536 + 0x28, hotKeys[5]) << "the shown key with the shown modifiers";
+    // An unknown code shows the default key and stays until edited.
+    EXPECT_EQ("↓ （カーソルキー）+Alt+Ctrl", Shown(page, 5));
+    Click(page, IDC_SHIFT_KEY);
+    EXPECT_EQ(7 * 65536 + 0x28, hotKeys[5]) << "the shown key with the shown modifiers";
 
-        // High bits beside a known code: its key shown, the value kept.
-        EXPECT_EQ("E+Alt+Ctrl+Shift", Shown(page, 8));
-        EXPECT_EQ(459077, hotKeys[8]);
-        EXPECT_EQ("B+Alt", Shown(page, 3));
-    });
-    AnswerBox(reset, ConfigTitle, IDNO, no);
-    Do([&] { EXPECT_EQ(983078, hotKeys[4]) << "No keeps every binding"; });
-    AnswerBox(reset, ConfigTitle, IDYES, yes);
-    Do([&] {
-        for (int i = 0; i < CommandCount; ++i)
-            EXPECT_EQ(CommandTable[i].defaultValue, hotKeys[i]) << i;
-        EXPECT_EQ("Backspace+Alt+Ctrl+Shift", Shown(page)) << "the selected command shows its default";
-    });
+    // High bits beside a known code: its key shown, the value kept.
+    EXPECT_EQ("E+Alt+Ctrl+Shift", Shown(page, 8));
+    EXPECT_EQ(459077, hotKeys[8]);
+    EXPECT_EQ("B+Alt", Shown(page, 3));
+
+    PostMessageA(Item(page, IDC_RESET_KEYS), BM_CLICK, 0, 0);
+    Box no = Answer(ConfigTitle, IDNO);
+    EXPECT_EQ("すべてのショートカットキーを初期設定に戻しますか?", no.text);
+    EXPECT_EQ(sheetWindow, no.owner);
+    EXPECT_EQ(983078, hotKeys[4]) << "No keeps every binding";
+    PostMessageA(Item(page, IDC_RESET_KEYS), BM_CLICK, 0, 0);
+    Answer(ConfigTitle, IDYES);
+    for (int i = 0; i < CommandCount; ++i)
+        EXPECT_EQ(CommandTable[i].defaultValue, hotKeys[i]) << i;
+    EXPECT_EQ("Backspace+Alt+Ctrl+Shift", Shown(page)) << "the selected command shows its default";
 
     // The fourth page: the disc database server, every field open while the
     // automatic lookup is off, and a word on what a lookup sends.
     CddbPage& cddb = a.cddbPage;
     ShowPage(3, cddb);
-    Do([&] {
-        EXPECT_FALSE(Ticked(cddb, IDC_CDDB_LOOKUP));
-        EXPECT_EQ("cddb.example|8880|/~cddb/cddb.cgi|", Text(cddb, IDC_CDDB_SERVER) + "|" + Text(cddb, IDC_CDDB_PORT) +
-                                                           "|" + Text(cddb, IDC_CDDB_PATH) + "|" + Text(cddb, IDC_CDDB_EMAIL));
-        ExpectEnabled(true, cddb, {IDC_CDDB_SERVER, IDC_CDDB_PORT, IDC_CDDB_PATH, IDC_CDDB_EMAIL});
-        EXPECT_NE(std::string::npos, Text(cddb, IDC_CDDB_NOTE).find("目次")) << Text(cddb, IDC_CDDB_NOTE);
-        EXPECT_EQ(255, SendMessageA(Item(cddb, IDC_CDDB_EMAIL), EM_GETLIMITTEXT, 0, 0));
-        Click(cddb, IDC_CDDB_LOOKUP);
-        cddb.SetDlgItemText(IDC_CDDB_SERVER, "freedb.example");
-        cddb.SetDlgItemText(IDC_CDDB_PORT, "70000");  // pasted past the box's five digits: the low 16 bits
-        cddb.SetDlgItemText(IDC_CDDB_PATH, "/cgi-bin/cddb.cgi");
-        cddb.SetDlgItemText(IDC_CDDB_EMAIL, "表@example.org");
-    });
+    EXPECT_FALSE(Ticked(cddb, IDC_CDDB_LOOKUP));
+    EXPECT_EQ("cddb.example|8880|/~cddb/cddb.cgi|", Text(cddb, IDC_CDDB_SERVER) + "|" + Text(cddb, IDC_CDDB_PORT) +
+                                                       "|" + Text(cddb, IDC_CDDB_PATH) + "|" + Text(cddb, IDC_CDDB_EMAIL));
+    ExpectEnabled(true, cddb, {IDC_CDDB_SERVER, IDC_CDDB_PORT, IDC_CDDB_PATH, IDC_CDDB_EMAIL});
+    EXPECT_NE(std::string::npos, Text(cddb, IDC_CDDB_NOTE).find("目次")) << Text(cddb, IDC_CDDB_NOTE);
+    EXPECT_EQ(255, SendMessageA(Item(cddb, IDC_CDDB_EMAIL), EM_GETLIMITTEXT, 0, 0));
+    Click(cddb, IDC_CDDB_LOOKUP);
+    cddb.SetDlgItemText(IDC_CDDB_SERVER, "freedb.example");
+    cddb.SetDlgItemText(IDC_CDDB_PORT, "70000");  // pasted past the box's five digits: the low 16 bits
+    cddb.SetDlgItemText(IDC_CDDB_PATH, "/cgi-bin/cddb.cgi");
+    cddb.SetDlgItemText(IDC_CDDB_EMAIL, "表@example.org");
 
-    // A click on the page's icon (every page has it from their common base).
+    // A click on the page's icon (every page has it from their common base)
+    // shows "Version 1.00  (Build: Nov  8 2001 02:38:38)" on the second line.
     SstpPage& sstp = a.sstpPage;
     ShowPage(2, sstp);
-    AnswerBox([&] {
-        PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONUP, 0, 0);
-    }, "バージョン情報", IDOK, version);
-    const std::vector<int> switched = {IDC_CHECK_SSTP_SERVER, IDC_SERVER_LABEL, IDC_SSTP_SERVER, IDC_CHECK_HOST, IDC_PORT_LABEL,
-                            IDC_SSTP_PORT, IDC_SCRIPT_LABEL, IDC_SSTP_SCRIPT, IDC_SCRIPT_HELP};
-    Do([&] {
-        EXPECT_FALSE(Ticked(sstp, IDC_SEND_SSTP));
-        ExpectEnabled(false, sstp, switched);
-        // The port shows the low 16 bits of 70000.
-        EXPECT_EQ("mascot.example 4464 Script: \\h\\s0$\\e",
-                  Text(sstp, IDC_SSTP_SERVER) + " " + Text(sstp, IDC_SSTP_PORT) + " " + Text(sstp, IDC_SSTP_SCRIPT));
-        EXPECT_EQ(1023, SendMessageA(Item(sstp, IDC_SSTP_SCRIPT), EM_GETLIMITTEXT, 0, 0));
-        Click(sstp, IDC_SEND_SSTP);
-        ExpectEnabled(true, sstp, switched);
-
-        // The port as atoi reads it, low 16 bits; a choice from the list shows in the field.
-        HWND combo = Item(sstp, IDC_SSTP_PORT);
-        SendMessageA(combo, CB_SETCURSEL, 2, 0);
-        const std::pair<const char*, int> ports[] = {{nullptr, 11000}, {"abc", 0}, {"70000", 4464}, {" 9821x", 9821}};
-        for (const auto& p : ports) {
-            if (p.first)
-                SetWindowTextA(combo, p.first);
-            a.sheet.OnOK();  // takes what the pages show; a modal sheet stays open
-            EXPECT_EQ(p.second, a.settings.SstpPort) << (p.first ? p.first : WindowText(combo));
-        }
-    });
-    // A dotted address is found as it stands; no reverse entry is asked for.
-    AnswerBox([&] {
-        sstp.SetDlgItemText(IDC_SSTP_SERVER, "192.0.2.7");
-        PostMessageA(Item(sstp, IDC_CHECK_HOST), BM_CLICK, 0, 0);
-    }, ConfigTitle, IDOK, found);
-    Do([&] { PasteScriptAndPress(sstp, VK_RETURN); });
-    EXPECT_EQ(IDOK, RunSheet());
-    EXPECT_EQ(IDOK, a.ExitInstance(IDOK));
-    EXPECT_EQ("すべてのショートカットキーを初期設定に戻しますか?", no.text);
-    EXPECT_TRUE(no.owner == sheetWindow && version.owner == sheetWindow);
-    // "Version 1.00  (Build: Nov  8 2001 02:38:38)" on the second line.
+    PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONUP, 0, 0);
+    Box version = Answer("バージョン情報", IDOK);
     const std::string first = std::string(ConfigTitle) + "\nVersion 1.00  (Build: ";
     EXPECT_EQ(first, version.text.substr(0, first.size())) << version.text;
     EXPECT_EQ(first.size() + 21, version.text.size()) << version.text;
-    EXPECT_EQ("ホスト '192.0.2.7' は見つかりました。", found.text);
+    EXPECT_EQ(sheetWindow, version.owner);
+
+    const std::vector<int> switched = {IDC_CHECK_SSTP_SERVER, IDC_SERVER_LABEL, IDC_SSTP_SERVER, IDC_CHECK_HOST, IDC_PORT_LABEL,
+                            IDC_SSTP_PORT, IDC_SCRIPT_LABEL, IDC_SSTP_SCRIPT, IDC_SCRIPT_HELP};
+    EXPECT_FALSE(Ticked(sstp, IDC_SEND_SSTP));
+    ExpectEnabled(false, sstp, switched);
+    // The port shows the low 16 bits of 70000.
+    EXPECT_EQ("mascot.example 4464 Script: \\h\\s0$\\e",
+              Text(sstp, IDC_SSTP_SERVER) + " " + Text(sstp, IDC_SSTP_PORT) + " " + Text(sstp, IDC_SSTP_SCRIPT));
+    EXPECT_EQ(1023, SendMessageA(Item(sstp, IDC_SSTP_SCRIPT), EM_GETLIMITTEXT, 0, 0));
+    Click(sstp, IDC_SEND_SSTP);
+    ExpectEnabled(true, sstp, switched);
+
+    // The port as atoi reads it, low 16 bits; a choice from the list shows in the field.
+    HWND combo = Item(sstp, IDC_SSTP_PORT);
+    SendMessageA(combo, CB_SETCURSEL, 2, 0);
+    const std::pair<const char*, int> ports[] = {{nullptr, 11000}, {"abc", 0}, {"70000", 4464}, {" 9821x", 9821}};
+    for (const auto& p : ports) {
+        if (p.first)
+            SetWindowTextA(combo, p.first);
+        a.sheet.OnOK();  // takes what the pages show; a modal sheet stays open
+        EXPECT_EQ(p.second, a.settings.SstpPort) << (p.first ? p.first : WindowText(combo));
+    }
+
+    // A dotted address is found as it stands; no reverse entry is asked for.
+    sstp.SetDlgItemText(IDC_SSTP_SERVER, "192.0.2.7");
+    PostMessageA(Item(sstp, IDC_CHECK_HOST), BM_CLICK, 0, 0);
+    EXPECT_EQ("ホスト '192.0.2.7' は見つかりました。", Answer(ConfigTitle, IDOK).text);
+    PasteScriptAndPress(sstp, VK_RETURN);
+    EXPECT_EQ(IDOK, SheetResult());
+    EXPECT_EQ(IDOK, a.ExitInstance(IDOK));
     ExpectLines({"SendSstpMsg=1", "SstpServer=192.0.2.7", "SstpPort=9821", "SstpScript=Script: \\h\\s0ONETWO\\e",
                  "Play=458790", "Stop=458792", "Eject=458821", "Lookup=1", "Server=freedb.example", "Port=4464",
                  "Path=/cgi-bin/cddb.cgi", "Email=表@example.org"});
@@ -350,12 +339,11 @@ TEST_F(ConfigSheetTest, KeysSstpAndCddbPagesEnterInTheScriptBoxSavesOneLineAndEs
 
     // Esc in the script box cancels, as anywhere else in the sheet.
     ConfigApp& cancelled = Prepare(original);
+    OpenSheet();
     ShowPage(2, cancelled.sstpPage);
-    Do([&] {
-        Click(cancelled.sstpPage, IDC_SEND_SSTP);
-        PasteScriptAndPress(cancelled.sstpPage, VK_ESCAPE);
-    });
-    EXPECT_EQ(IDCANCEL, RunSheet());
+    Click(cancelled.sstpPage, IDC_SEND_SSTP);
+    PasteScriptAndPress(cancelled.sstpPage, VK_ESCAPE);
+    EXPECT_EQ(IDCANCEL, SheetResult());
     EXPECT_EQ(IDCANCEL, cancelled.ExitInstance(IDCANCEL));
     EXPECT_EQ(original, ReadWholeFile(SettingsPath()));
 }
