@@ -13,6 +13,7 @@ namespace {
 
 // Track starts 00:02:00, 04:10:30 and 09:01:12.
 const char* const ThreeTracks = "4:08.30 4:50.57 3:00.00";
+const WPARAM Successful = MCI_NOTIFY_SUCCESSFUL, Superseded = MCI_NOTIFY_SUPERSEDED, Aborted = MCI_NOTIFY_ABORTED;
 
 std::vector<WPARAM> notified;
 
@@ -36,14 +37,16 @@ protected:
     }
     void TearDown() override { DestroyWindow(window); }
 
-    // The count-th notification since the test began; 0 when it did not come.
-    WPARAM Notification(size_t count)
+    // The next notification not yet looked at; 0 when none came in time.
+    WPARAM Next(DWORD timeoutMs = 20000)
     {
-        return PumpUntil([&] { return notified.size() >= count; }, 20000) ? notified[count - 1] : 0;
+        return PumpUntil([&] { return notified.size() > seen; }, timeoutMs) ? notified[seen++] : 0;
     }
+    DWORD Position() { return static_cast<DWORD>(device.GetPosition()); }
 
     VirtualCd cd;
     HWND window = nullptr;
+    size_t seen = 0;
     CdAudioDevice device;  // goes first, while the drive file is still there
 };
 
@@ -56,27 +59,25 @@ TEST_F(CdAudioDeviceTest, OpenIdentifySeekAndFailWithoutADisc)
     char text[32];
     device.GetDiscId(text, sizeof text);
     EXPECT_STREQ("D0D2A", text);
-    EXPECT_EQ(-1, device.GetUpc());  // 13 digits do not fit a long
     EXPECT_TRUE(device.GetUpcText(text, sizeof text));
     EXPECT_STREQ("4988001234567", text);
     EXPECT_EQ(MakeMsf(4, 50, 57), static_cast<DWORD>(device.GetTrackLength(2)));
     // The query in MSF left the device in TMSF again.
     ASSERT_TRUE(device.Seek(2, 1, 5, 20));
-    EXPECT_EQ(MakeMsf(5, 15, 50), static_cast<DWORD>(device.GetPosition()));  // 4:10.30 + 1:05.20
+    EXPECT_EQ(MakeMsf(5, 15, 50), Position());  // 4:10.30 + 1:05.20
     EXPECT_EQ(65, device.GetTrackElapsedSeconds());
     FormatTrackTime(device, text, sizeof text);
     EXPECT_STREQ("1:05\x81\x5E" "4:50", text);
     ASSERT_TRUE(device.Seek(0, 0, 0, 0));
-    EXPECT_EQ(MakeMsf(0, 2, 0), static_cast<DWORD>(device.GetPosition()));
+    EXPECT_EQ(MakeMsf(0, 2, 0), Position());
 
     ASSERT_TRUE(device.Close());
     ASSERT_TRUE(device.Open(4));
     EXPECT_EQ(1u, cd.LogLines("E OPEN flags=0x3100 type=516 -> 0").size()) << cd.Log();
     EXPECT_EQ(1u, cd.LogLines("E OPEN flags=0x3300 element=E: type=516 -> 0").size()) << cd.Log();
-    cd.InsertDisc('E', "40:10.33", "123456");  // lead-out at 40:12.33
+    cd.InsertDisc('E', "40:10.33");  // lead-out at 40:12.33
     device.GetDiscId(text, sizeof text);
     EXPECT_STREQ("2C42F", text);  // fewer than 3 tracks: the lead-out counts too
-    EXPECT_EQ(123456, device.GetUpc());
 
     // One data track is no audio disc and does not play; two tracks count
     // as audio whatever they are.
@@ -98,12 +99,16 @@ TEST_F(CdAudioDeviceTest, OpenIdentifySeekAndFailWithoutADisc)
     EXPECT_FALSE(device.Open(7));  // H: is no drive of the virtual CD
     EXPECT_TRUE(device.GetMode() == -1 && device.GetTrackCount() == -1 && !device.IsMediaPresent());
     EXPECT_FALSE(device.PlayTracks(1, 1, true) || device.Seek(1, 0, 0, 0));
-    FormatTrackTime(device, text, sizeof text);
-    EXPECT_STREQ("----／----", text);  // dashes, not a made-up time
-    DrainMessages();
-    EXPECT_TRUE(notified.empty());
+    EXPECT_EQ(0u, Next(0));
     ASSERT_TRUE(device.Open(4));
     EXPECT_EQ(3, device.GetTrackCount());
+
+    // Without a letter the drive opened is the one the system calls its default.
+    cd.SetDefaultDrive('D');
+    cd.InsertDisc('D', "1:00.00 2:00.00");
+    ASSERT_TRUE(device.Close());
+    ASSERT_TRUE(device.Open(-1));
+    EXPECT_EQ(2, device.GetTrackCount());
 }
 
 TEST_F(CdAudioDeviceTest, PlayTracksSendsTheRangeAndReportsHowThePlayEnded)
@@ -112,7 +117,7 @@ TEST_F(CdAudioDeviceTest, PlayTracksSendsTheRangeAndReportsHowThePlayEnded)
     cd.InsertDisc('E', "0:05.00 0:05.00 3:27.40 4:00.10 0:05.00 0:05.00 0:05.00 0:05.00 0:05.00 20:00.00");
     ASSERT_TRUE(device.Open(4));
     ASSERT_TRUE(device.PlayTracks(3, 3, true));
-    EXPECT_EQ(static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL), Notification(1));
+    EXPECT_EQ(Successful, Next());
     EXPECT_EQ(3, device.GetCurrentTrack());  // ended a second before track 4
     EXPECT_EQ(CdModeStopped, device.GetMode());
 
@@ -129,9 +134,60 @@ TEST_F(CdAudioDeviceTest, PlayTracksSendsTheRangeAndReportsHowThePlayEnded)
         EXPECT_EQ(1u, cd.LogLines(play).size()) << play << "\n" << cd.Log();
 
     ASSERT_TRUE(device.PlayTracks(10, 10, true));
-    EXPECT_EQ(static_cast<WPARAM>(MCI_NOTIFY_SUPERSEDED), Notification(2));
+    EXPECT_EQ(Superseded, Next());
     ASSERT_TRUE(device.Stop());
-    EXPECT_EQ(static_cast<WPARAM>(MCI_NOTIFY_ABORTED), Notification(3));
+    EXPECT_EQ(Aborted, Next());
+}
+
+// The virtual drive as the player tests need it to be: like the drives users
+// have, a seek, the door, a disc taken out and a close abort a play; like
+// Wine's, it may never report a play's end.
+TEST_F(CdAudioDeviceTest, TheVirtualDriveAbortsPlaysAndMayEndThemInSilence)
+{
+    cd.SetSpeed(1000);
+    cd.InsertDisc('E', "0:20.00 0:30.00");
+    ASSERT_TRUE(device.Open(4));
+    ASSERT_TRUE(device.PlayTracks(2, 2, true));  // the final track: to the end of the disc
+    EXPECT_EQ(Successful, Next());
+    EXPECT_EQ(MakeMsf(0, 52, 0), Position());
+    cd.SetEndNotify('E', false);
+    ASSERT_TRUE(device.PlayRange(MakeTmsf(1, 0, 1, 0), MakeTmsf(1, 0, 11, 0), true));
+    EXPECT_EQ(0u, Next(500));
+    EXPECT_EQ(CdModeStopped, device.GetMode());
+    EXPECT_EQ(MakeMsf(0, 13, 0), Position());
+    // The next play sends the waiting notification as superseded, a stop as aborted.
+    ASSERT_TRUE(device.PlayTracks(2, 2, true));
+    EXPECT_EQ(Superseded, Next());
+    EXPECT_EQ(0u, Next(500));
+    ASSERT_TRUE(device.Stop());
+    EXPECT_EQ(Aborted, Next());
+    cd.SetEndNotify('E', true);
+
+    cd.SetSpeed(100);
+    cd.InsertDisc('E', "40:00.00 30:00.00");
+    ASSERT_TRUE(device.Play(true));
+    ASSERT_TRUE(device.Seek(0, 0, 0, 0));
+    EXPECT_EQ(Aborted, Next());
+    ASSERT_TRUE(device.Play(true));
+    ASSERT_TRUE(device.OpenDoor());
+    EXPECT_EQ(Aborted, Next());
+    EXPECT_EQ(CdModeDoorOpen, device.GetMode());
+    EXPECT_FALSE(device.IsMediaPresent());
+    EXPECT_FALSE(device.Play(false)) << "a disc in an open tray does not play";
+    ASSERT_TRUE(device.CloseDoor());
+    EXPECT_EQ(CdModeStopped, device.GetMode());
+
+    ASSERT_TRUE(device.Play(true));
+    cd.RemoveDisc('E');  // seen even though no command follows
+    EXPECT_EQ(Aborted, Next());
+    EXPECT_EQ(CdModeNotReady, device.GetMode());
+    // A new disc starts stopped at its beginning.
+    cd.InsertDisc('E', "2:00.00 3:00.00");
+    EXPECT_EQ(CdModeStopped, device.GetMode());
+    EXPECT_EQ(MakeMsf(0, 2, 0), Position());
+    ASSERT_TRUE(device.Play(true));
+    ASSERT_TRUE(device.Close());
+    EXPECT_EQ(Aborted, Next());
 }
 
 }  // namespace
