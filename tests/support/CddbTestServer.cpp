@@ -1,6 +1,6 @@
 #include "CddbTestServer.h"
 
-#include <stdlib.h>
+#include <algorithm>
 
 CddbTestServer::CddbTestServer()
     : stopping(CreateEventA(nullptr, TRUE, FALSE, nullptr)), released(CreateEventA(nullptr, TRUE, FALSE, nullptr))
@@ -18,7 +18,7 @@ CddbTestServer::~CddbTestServer()
 
 void CddbTestServer::Answer(const std::string& command, const std::string& body, DWORD delayMs)
 {
-    AnswerRaw({command, HttpOk(body), delayMs, std::string::npos, false});
+    AnswerRaw({command, HttpOk(body), delayMs});
 }
 
 void CddbTestServer::AnswerRaw(const Rule& rule)
@@ -54,25 +54,6 @@ std::string CddbTestServer::HttpOk(const std::string& body)
            std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
 }
 
-std::string CddbTestServer::CommandOf(const std::string& requestLine)
-{
-    size_t at = requestLine.find("cmd=");
-    if (at == std::string::npos)
-        return "";
-    std::string command;
-    for (size_t i = at + 4; i < requestLine.size() && requestLine[i] != '&' && requestLine[i] != ' '; ++i) {
-        char c = requestLine[i];
-        if (c == '+') {
-            c = ' ';
-        } else if (c == '%' && i + 2 < requestLine.size()) {
-            c = static_cast<char>(strtol(requestLine.substr(i + 1, 2).c_str(), nullptr, 16));
-            i += 2;
-        }
-        command += c;
-    }
-    return command;
-}
-
 bool CddbTestServer::Wait(DWORD ms)
 {
     if (ms != INFINITE)
@@ -87,7 +68,6 @@ void CddbTestServer::Serve()
         SOCKET connection = listener.Accept(50);
         if (connection == INVALID_SOCKET)
             continue;
-        ++connections;
         handlers.emplace_back([this, connection] {
             Handle(connection);
             closesocket(connection);
@@ -99,25 +79,27 @@ void CddbTestServer::Serve()
 
 void CddbTestServer::Handle(SOCKET connection)
 {
+    DWORD patience = 5000;
+    setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&patience), sizeof patience);
     std::string head;
     char buffer[4096];
     while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(connection, &readable);
-        timeval limit = {5, 0};
-        int n;
-        if (select(0, &readable, nullptr, nullptr, &limit) <= 0 || (n = recv(connection, buffer, sizeof buffer, 0)) <= 0)
+        int n = recv(connection, buffer, sizeof buffer, 0);
+        if (n <= 0)
             return;
         head.append(buffer, n);
     }
-    Rule rule = {"", "HTTP/1.0 500 Internal Server Error\r\n\r\n", 0, std::string::npos, false};
+    std::string line = head.substr(0, head.find("\r\n"));
+    size_t at = line.find("cmd=");
+    std::string command = at == std::string::npos ? "" : line.substr(at + 4);
+    Rule rule = {"", "HTTP/1.0 500 Internal Server Error\r\n\r\n"};
     {
         std::lock_guard<std::mutex> guard(lock);
         requests.push_back(head);
-        std::string command = CommandOf(head.substr(0, head.find("\r\n")));
         for (const Rule& candidate : rules) {
-            if (command.compare(0, candidate.command.size(), candidate.command) == 0) {
+            std::string words = candidate.command;
+            std::replace(words.begin(), words.end(), ' ', '+');
+            if (command.compare(0, words.size(), words) == 0) {
                 rule = candidate;
                 break;
             }
@@ -125,7 +107,7 @@ void CddbTestServer::Handle(SOCKET connection)
     }
     if (!Wait(rule.delayMs))
         return;
-    size_t length = rule.cutAfter < rule.response.size() ? rule.cutAfter : rule.response.size();
+    size_t length = std::min(rule.cutAfter, rule.response.size());
     for (size_t sent = 0; sent < length;) {
         int n = send(connection, rule.response.data() + sent, static_cast<int>(length - sent), 0);
         if (n <= 0)

@@ -4,25 +4,24 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 // A disc database on loopback, answering HTTP GETs as a CDDB server does,
-// each connection on a thread of its own. Each request is answered by the first rule whose
-// command words ("cddb query", "cddb read rock 0f038403") start the request's
-// decoded cmd; without a rule the answer is a 500 error. The head of every
-// request is kept as it came.
+// each connection on a thread of its own. Each request is answered by the
+// first rule whose command words ("cddb query", "cddb read rock 0f038403")
+// start the request's cmd, where they go joined by '+'; without a rule the
+// answer is a 500 error. The head of every request is kept as it came.
 class CddbTestServer {
 public:
     struct Rule {
         std::string command;
-        std::string response;  // the whole HTTP answer, bytes as they go out
-        DWORD delayMs;         // before anything is sent; INFINITE: until ReleaseHeld
-        size_t cutAfter;       // close after this many bytes (npos: send all)
-        bool holdOpen;         // after sending, keep the connection until the server stops
+        std::string response;                 // the whole HTTP answer, bytes as they go out
+        DWORD delayMs = 0;                    // before anything is sent; INFINITE: until ReleaseHeld
+        size_t cutAfter = std::string::npos;  // close after this many bytes (npos: send all)
+        bool holdOpen = false;                // after sending, keep the connection until the server stops
     };
 
     CddbTestServer();
@@ -42,12 +41,8 @@ public:
     // The request heads received so far, and their first lines alone.
     std::vector<std::string> Requests() const;
     std::vector<std::string> RequestLines() const;
-    // Connections accepted so far, answered or not.
-    int Connections() const { return connections; }
 
     static std::string HttpOk(const std::string& body);
-    // The "cmd" of a request line, '+' and %XX decoded.
-    static std::string CommandOf(const std::string& requestLine);
 
 private:
     void Serve();
@@ -59,7 +54,6 @@ private:
     mutable std::mutex lock;
     std::vector<Rule> rules;
     std::vector<std::string> requests;
-    std::atomic<int> connections{0};
     HANDLE stopping;
     HANDLE released;
     std::thread thread;
