@@ -14,21 +14,25 @@
 namespace {
 
 const char Head[] = "SEND SSTP/1.1\r\nSender: Velkinプレイヤー\r\nCharset: Shift_JIS\r\n";
+const char Live[] = "[D0D2A]\r\ntitle=Live\r\nartist=Band\r\n0=Intro\r\n";
 
 class SstpNotifierTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(library.IsStarted());
-        ASSERT_TRUE(listener.IsListening());
         cd.InsertDisc('E', "4:08.30 4:50.57 3:00.00");  // disc ID D0D2A
         ASSERT_TRUE(disc.Open(-1));
         ProfileFile none(folder.File("velkin.ini").c_str());
         LoadSettings(none, settings);  // the defaults
+        SendTo("127.0.0.1");
+        WriteDatabase(Live);
+    }
+
+    void SendTo(const char* server)
+    {
         settings.SendSstpMsg = 1;
-        CopyText(settings.SstpServer, sizeof settings.SstpServer, "127.0.0.1");
+        CopyText(settings.SstpServer, sizeof settings.SstpServer, server);
         settings.SstpPort = static_cast<unsigned short>(listener.Port());
-        WriteDatabase("[D0D2A]\r\ntitle=Live\r\nartist=Band\r\n0=Intro\r\n");
     }
 
     void WriteDatabase(const std::string& text)
@@ -37,7 +41,10 @@ protected:
         database.SetPaths(folder.File("cdplayer.ini").c_str(), folder.File("windows-cdplayer.ini").c_str());
     }
 
-    void SetScript(const char* script) { CopyText(settings.SstpScript, sizeof settings.SstpScript, script); }
+    void SetScript(const std::string& script)
+    {
+        CopyText(settings.SstpScript, sizeof settings.SstpScript, script.c_str());
+    }
 
     // The script line that the server received, without the fixed lines
     // around it; "<wrong frame>" when they are not there.
@@ -69,42 +76,42 @@ protected:
     DiscTitleStore database;
 };
 
-TEST_F(SstpNotifierTest, DefaultTemplateGoesOutByteForByte)
+// Names come from a file that others fill; the mascot must get them as text,
+// never as commands, variables or extra header lines. A request larger than
+// the notifier's send buffer loses nothing at the seams.
+TEST_F(SstpNotifierTest, ScriptsGoOutByteForByteWithTheNamesFilledInAsText)
 {
     EXPECT_EQ(1, Notify());
-    std::string expected = std::string(Head) +
-        "Script: \\h\\s0「Intro」を演奏するよっ。\\n\\n\\u\\w9「Band」の\\n『Live』やな。\\n\\n\\h\\w9\\s5これって、"
-        "%dmsみたいな曲だよね。\\n\\n\\u\\w9……\\w9なんやそれ。\\h\\w9\\s4さあ？\\_w[3000]\\s0\\e\r\n\r\n";
-    EXPECT_EQ(expected, listener.ReceiveAll());
-}
+    EXPECT_EQ(std::string(Head) +
+                  "Script: \\h\\s0「Intro」を演奏するよっ。\\n\\n\\u\\w9「Band」の\\n『Live』やな。\\n\\n\\h\\w9\\s5これって、"
+                  "%dmsみたいな曲だよね。\\n\\n\\u\\w9……\\w9なんやそれ。\\h\\w9\\s4さあ？\\_w[3000]\\s0\\e\r\n\r\n",
+              listener.ReceiveAll());
 
-TEST_F(SstpNotifierTest, PlaceholdersAreReplacedAndEveryOtherByteKept)
-{
-    struct Case {
-        const char* script;
-        const char* line;
+    std::string longTitle, longLine = "Script: ";
+    for (int i = 0; i < 60; ++i)
+        longTitle += "a\\";
+    for (int i = 0; i < 100 * 60; ++i)
+        longLine += "a\\\\";
+    const struct {
+        std::string database;
+        std::string script;
+        std::string line;
     } cases[] = {
-        {"Script: $", "Script: Intro"},
-        {"Script: &&", "Script: LiveLive"},
-        {"Script: %d \\n\\e", "Script: %d \\n\\e"},
-        {"Script: #/$/&", "Script: Band/Intro/Live"},
-        {"", ""},
+        {Live, "Script: $", "Script: Intro"},
+        {Live, "Script: &&", "Script: LiveLive"},
+        {Live, "Script: %d \\n\\e", "Script: %d \\n\\e"},
+        {Live, "Script: #/$/&", "Script: Band/Intro/Live"},
+        {Live, "", ""},
+        {"[D0D2A]\r\ntitle=Bye\\-\\![open,cmd]\r\nartist=100% Live\r\n0=ソナタ 表\\n\r\n", "Script: \\h[&][#][$]\\e",
+         "Script: \\h[Bye\\\\-\\\\![open,cmd]][100\\% Live][ソナタ 表\\\\n]\\e"},
+        {"[D0D2A]\r\ntitle=" + longTitle + "\r\n", "Script: " + std::string(100, '&'), longLine},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        WriteDatabase(c.database);
         SetScript(c.script);
         EXPECT_EQ(1, Notify()) << c.script;
         EXPECT_EQ(c.line, ReceivedScript()) << c.script;
     }
-}
-
-// Names come from a file that others fill; the mascot must get them as text,
-// never as commands, variables or extra header lines.
-TEST_F(SstpNotifierTest, NamesFromTheDatabaseCannotActAsScript)
-{
-    SetScript("Script: \\h[&][#][$]\\e");
-    WriteDatabase("[D0D2A]\r\ntitle=Bye\\-\\![open,cmd]\r\nartist=100% Live\r\n0=ソナタ 表\\n\r\n");
-    EXPECT_EQ(1, Notify());
-    EXPECT_EQ("Script: \\h[Bye\\\\-\\\\![open,cmd]][100\\% Live][ソナタ 表\\\\n]\\e", ReceivedScript());
 }
 
 TEST(ScriptEscapeTest, LineBreaksAndStrayLeadBytesCannotSlipThrough)
@@ -127,37 +134,37 @@ TEST(ScriptEscapeTest, LineBreaksAndStrayLeadBytesCannotSlipThrough)
 TEST_F(SstpNotifierTest, PresenceCheckOnlyForExactlyLocalhostAndNothingWhenSwitchedOff)
 {
     settings.CheckSstpServer = 1;
-    CopyText(settings.SstpServer, sizeof settings.SstpServer, "localhost");
+    SendTo("localhost");
+    SetScript("Script: $");
     EXPECT_EQ(1, Notify());
     EXPECT_FALSE(Connected()) << "sent although no mascot runs";
 
-    HANDLE mascot = CreateMutexA(nullptr, FALSE, "ssp");
-    ASSERT_NE(nullptr, mascot);
-    SetScript("Script: $");
-    EXPECT_EQ(1, Notify());
-    EXPECT_EQ("Script: Intro", ReceivedScript());
-    CloseHandle(mascot);
-
     // A mascot that runs with more rights than the player: its mutex grants
     // the player no full access, or none at all. It is there all the same.
-    for (const char* security : {NoGrants, SystemOnly}) {
-        mascot = CreateGuardedMutex("embryo", security);
-        ASSERT_NE(nullptr, mascot) << security;
-        ASSERT_EQ(nullptr, OpenMutexA(MUTEX_ALL_ACCESS, FALSE, "embryo")) << security;
+    const struct {
+        const char* name;
+        const char* security;
+    } mascots[] = {{"ssp", nullptr}, {"embryo", NoGrants}, {"sakura", SystemOnly}};
+    for (const auto& m : mascots) {
+        HANDLE mascot = m.security ? CreateGuardedMutex(m.name, m.security) : CreateMutexA(nullptr, FALSE, m.name);
+        ASSERT_NE(nullptr, mascot) << m.name;
+        if (m.security) {
+            ASSERT_EQ(nullptr, OpenMutexA(MUTEX_ALL_ACCESS, FALSE, m.name)) << m.security;
+        }
         EXPECT_EQ(1, Notify());
-        EXPECT_EQ("Script: Intro", ReceivedScript()) << security;
+        EXPECT_EQ("Script: Intro", ReceivedScript()) << m.name;
         CloseHandle(mascot);
     }
 
-    settings.CheckSstpServer = 0;
-    EXPECT_EQ(1, Notify());
-    EXPECT_EQ("Script: Intro", ReceivedScript());
-
-    settings.CheckSstpServer = 1;
-    for (const char* server : {"LOCALHOST", "127.0.0.1"}) {
-        CopyText(settings.SstpServer, sizeof settings.SstpServer, server);
-        EXPECT_EQ(1, Notify()) << server;
-        EXPECT_EQ("Script: Intro", ReceivedScript()) << server;
+    const struct {
+        const char* server;
+        int check;
+    } unchecked[] = {{"localhost", 0}, {"LOCALHOST", 1}, {"127.0.0.1", 1}};
+    for (const auto& u : unchecked) {
+        settings.CheckSstpServer = u.check;
+        SendTo(u.server);
+        EXPECT_EQ(1, Notify()) << u.server;
+        EXPECT_EQ("Script: Intro", ReceivedScript()) << u.server << " checked " << u.check;
     }
 
     settings.SendSstpMsg = 0;
@@ -191,31 +198,11 @@ TEST_F(SstpNotifierTest, ALongJapaneseScriptFromTheSettingsFileEndsOnAWholeChara
         script += "表示ソ";
     WriteWholeFile(folder.File("velkin.ini"), "[SSTP]\r\nSstpScript=" + script + "\r\n");
     ProfileFile file(folder.File("velkin.ini").c_str());
-    SetScript(std::string(1023, 'x').c_str());  // read before, as the player reads its settings again
+    SetScript(std::string(1023, 'x'));  // read before, as the player reads its settings again
     LoadSettings(file, settings);
-    CopyText(settings.SstpServer, sizeof settings.SstpServer, "127.0.0.1");
-    settings.SendSstpMsg = 1;
-    settings.SstpPort = static_cast<unsigned short>(listener.Port());
+    SendTo("127.0.0.1");
     EXPECT_EQ(1, Notify());
     EXPECT_EQ(script.substr(0, 1022), ReceivedScript());
-}
-
-// Larger than the notifier's send buffer: nothing lost at the seams.
-TEST_F(SstpNotifierTest, ALongRequestArrivesWhole)
-{
-    std::string title, escaped;
-    for (int i = 0; i < 60; ++i) {
-        title += "a\\";
-        escaped += "a\\\\";
-    }
-    WriteDatabase("[D0D2A]\r\ntitle=" + title + "\r\n");
-    SetScript(("Script: " + std::string(100, '&')).c_str());
-    EXPECT_EQ(1, Notify());
-    std::string expected = "Script: ";
-    for (int i = 0; i < 100; ++i)
-        expected += escaped;
-    std::string received = ReceivedScript();
-    EXPECT_TRUE(expected == received) << "the long request differs; " << received.size() << " bytes came";
 }
 
 }  // namespace

@@ -51,18 +51,12 @@ SOCKET LoopbackListener::Accept(DWORD timeoutMs)
 std::string LoopbackListener::ReceiveAll(DWORD timeoutMs)
 {
     SOCKET connection = Accept(timeoutMs);
-    std::string bytes = ReadUntilClosed(connection, timeoutMs);  // none without a connection
-    closesocket(connection);
-    return bytes;
-}
-
-std::string LoopbackListener::ReadUntilClosed(SOCKET connection, DWORD timeoutMs)
-{
-    std::string bytes;
+    std::string bytes;  // none without a connection
     char buffer[4096];
     int n;
     while (WaitReadable(connection, timeoutMs) && (n = recv(connection, buffer, sizeof buffer, 0)) > 0)
         bytes.append(buffer, n);
+    closesocket(connection);
     return bytes;
 }
 

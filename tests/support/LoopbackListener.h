@@ -12,7 +12,6 @@ class LoopbackListener {
 public:
     explicit LoopbackListener(int backlog = 5);
     ~LoopbackListener();
-    bool IsListening() const { return listening != INVALID_SOCKET; }
     int Port() const { return port; }
 
     // Accepts one connection and reads it until the peer closes. Empty when
@@ -24,8 +23,6 @@ public:
     // connect gets no answer. False when it could not.
     bool FillBacklog();
 
-    // Reads until the peer closes or nothing more comes within timeoutMs.
-    static std::string ReadUntilClosed(SOCKET connection, DWORD timeoutMs);
     // True when the peer closed the connection within timeoutMs.
     static bool PeerClosed(SOCKET connection, DWORD timeoutMs);
 
@@ -48,7 +45,6 @@ public:
         if (started)
             WSACleanup();
     }
-    bool IsStarted() const { return started; }
 
 private:
     bool started;
