@@ -44,7 +44,7 @@ static unsigned short ParsePort(const char* text)
 // "15秒" as 15, "1.5" as 1 and "+5" as 5, and some systems a minus sign.
 static int ReadSeconds(Window& page)
 {
-    char text[64] = "";
+    char text[1024] = "";
     page.GetDlgItemText(IDC_INTRO_TIME, text, sizeof text);
     const char* p = text;
     while (*p == ' ')
@@ -78,6 +78,23 @@ static int IsTicked(Window& page, int controlId)
     return page.IsDlgButtonChecked(controlId) == BST_CHECKED ? 1 : 0;
 }
 
+// A box is read whole and then cut to its field between two characters.
+static void ReadText(Window& page, int controlId, char* field, size_t capacity, bool oneLine = false)
+{
+    char text[1024] = "";
+    page.GetDlgItemText(controlId, text, sizeof text);
+    if (oneLine)
+        DropLineBreaks(text);
+    CopyText(field, capacity, text);
+}
+
+static unsigned short ReadPort(Window& page, int controlId)
+{
+    char text[1024] = "";
+    page.GetDlgItemText(controlId, text, sizeof text);
+    return ParsePort(text);
+}
+
 void ConfigSheet::ReadGeneralPage()
 {
     Window& page = app.generalPage;
@@ -85,9 +102,7 @@ void ConfigSheet::ReadGeneralPage()
     s.PlayOnExec = IsTicked(page, IDC_PLAY_ON_EXEC);
     s.PlayOnInsert = IsTicked(page, IDC_PLAY_ON_INSERT);
     s.SoundOnInsert = IsTicked(page, IDC_SOUND_ON_INSERT);
-    char text[1024] = "";
-    page.GetDlgItemText(IDC_SOUND_FILE, text, sizeof text);
-    CopyText(s.SoundFile, sizeof s.SoundFile, text);
+    ReadText(page, IDC_SOUND_FILE, s.SoundFile, sizeof s.SoundFile);
     s.IntroTime = ReadSeconds(page);
 }
 
@@ -97,14 +112,9 @@ void ConfigSheet::ReadSstpPage()
     Settings& s = app.settings;
     s.SendSstpMsg = IsTicked(page, IDC_SEND_SSTP);
     s.CheckSstpServer = IsTicked(page, IDC_CHECK_SSTP_SERVER);
-    char text[1024] = "";
-    page.GetDlgItemText(IDC_SSTP_SERVER, text, sizeof text);
-    CopyText(s.SstpServer, sizeof s.SstpServer, text);
-    page.GetDlgItemText(IDC_SSTP_PORT, text, sizeof text);
-    s.SstpPort = ParsePort(text);
-    page.GetDlgItemText(IDC_SSTP_SCRIPT, text, sizeof text);
-    DropLineBreaks(text);
-    CopyText(s.SstpScript, sizeof s.SstpScript, text);
+    ReadText(page, IDC_SSTP_SERVER, s.SstpServer, sizeof s.SstpServer);
+    s.SstpPort = ReadPort(page, IDC_SSTP_PORT);
+    ReadText(page, IDC_SSTP_SCRIPT, s.SstpScript, sizeof s.SstpScript, true);
 }
 
 void ConfigSheet::ReadCddbPage()
@@ -112,13 +122,8 @@ void ConfigSheet::ReadCddbPage()
     Window& page = app.cddbPage;
     Settings& s = app.settings;
     s.CddbLookup = IsTicked(page, IDC_CDDB_LOOKUP);
-    char text[1024] = "";
-    page.GetDlgItemText(IDC_CDDB_SERVER, text, sizeof text);
-    CopyText(s.CddbServer, sizeof s.CddbServer, text);
-    page.GetDlgItemText(IDC_CDDB_PORT, text, sizeof text);
-    s.CddbPort = ParsePort(text);
-    page.GetDlgItemText(IDC_CDDB_PATH, text, sizeof text);
-    CopyText(s.CddbPath, sizeof s.CddbPath, text);
-    page.GetDlgItemText(IDC_CDDB_EMAIL, text, sizeof text);
-    CopyText(s.CddbEmail, sizeof s.CddbEmail, text);
+    ReadText(page, IDC_CDDB_SERVER, s.CddbServer, sizeof s.CddbServer);
+    s.CddbPort = ReadPort(page, IDC_CDDB_PORT);
+    ReadText(page, IDC_CDDB_PATH, s.CddbPath, sizeof s.CddbPath);
+    ReadText(page, IDC_CDDB_EMAIL, s.CddbEmail, sizeof s.CddbEmail);
 }
