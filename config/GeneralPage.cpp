@@ -83,7 +83,7 @@ void GeneralPage::ShowStartup()
     if (startup.NamesElsewhere()) {
         SetDlgItemText(IDC_STARTUP_NOTE, "別の場所のプレイヤーが登録されています:");
         SetDlgItemText(IDC_STARTUP_PATH, startup.registered);
-    } else if (startup.disabled) {
+    } else if (startup.NamesPlayer() && startup.disabled) {
         SetDlgItemText(IDC_STARTUP_NOTE, "タスク マネージャーで無効にされています");
     }
 }

@@ -45,8 +45,9 @@ void StartupEntry::Read(const char* playerPath)
         TakeProgram(command, registered, sizeof registered);
     else
         registered[0] = '\0';
-    // Task Manager keeps 12 bytes; an odd first byte means disabled.
-    BYTE mark[12] = {};
+    // Task Manager keeps 12 bytes (room is left for more); an odd first
+    // byte means disabled.
+    BYTE mark[32] = {};
     disabled = QueryValue(ApprovedKey, &type, mark, sizeof mark) && type == REG_BINARY && (mark[0] & 1) != 0;
 }
 
@@ -104,7 +105,8 @@ bool StartupEntry::Apply(bool start)
     else if (!Write())
         key = RunKey;
     // The user has just asked for the player at logon, over Task Manager's
-    // "disabled". The mark is deleted rather than rewritten as enabled: with
+    // "disabled" (a mark left behind by a deleted value would hold the new
+    // one too). The mark is deleted rather than rewritten as enabled: with
     // no mark Windows starts the value as it did before anyone disabled it,
     // and we invent none of the bytes it keeps there.
     else if (disabled && !Delete(ApprovedKey))

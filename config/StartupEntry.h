@@ -11,6 +11,8 @@ public:
 
     // Reads the value and the mark for the player at playerPath.
     void Read(const char* playerPath);
+    // The value names this player.
+    bool NamesPlayer() const;
     // The value names this player and Task Manager has not disabled it.
     bool StartsHere() const;
     // The value names another velkin.exe (a moved folder, another copy).
@@ -25,11 +27,10 @@ public:
 
     char player[MAX_PATH];      // this folder's velkin.exe
     char registered[MAX_PATH];  // the program the value names, without quotes; empty without a value
-    bool disabled;              // disabled in Task Manager
+    bool disabled;              // Task Manager's mark, which may outlive the value
     char failedKey[160];        // the full name of the key Apply could not write
 
 private:
-    bool NamesPlayer() const;
     bool Write();
     bool Delete(const char* key);
 };
