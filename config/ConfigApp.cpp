@@ -55,8 +55,10 @@ BOOL ConfigApp::InitInstance()
 
 int ConfigApp::ExitInstance(int exitCode)
 {
-    if (exitCode == IDOK)
+    if (exitCode == IDOK) {
         SaveOrWarn(settingsFile);
+        generalPage.ApplyStartup();
+    }
     return exitCode;
 }
 

@@ -2,13 +2,17 @@
 
 #include "ConfigApp.h"
 #include "FileDialog.h"
+#include "Text.h"
 #include "resource.h"
 
 #include <commctrl.h>
 
 const char GeneralPage::SoundFilter[] = "WAVEファイル (*.wav)|*.wav|すべてのファイル (*.*)|*.*||";
 
-GeneralPage::GeneralPage(ConfigApp& application) : ConfigPage(application, IDD_GENERAL_PAGE, IDI_GENERAL) {}
+GeneralPage::GeneralPage(ConfigApp& application)
+    : ConfigPage(application, IDD_GENERAL_PAGE, IDI_GENERAL), startAtLogon(false)
+{
+}
 
 GeneralPage::~GeneralPage() {}
 
@@ -27,6 +31,7 @@ LRESULT GeneralPage::OnInitDialog(UINT, WPARAM, LPARAM)
     SetDlgItemInt(IDC_INTRO_TIME, static_cast<UINT>(s.IntroTime), TRUE);
     SendDlgItemMessage(IDC_INTRO_SPIN, UDM_SETRANGE, 0, MAKELPARAM(3600, 3));
     UpdateSoundControls();
+    ShowStartup();
     return TRUE;
 }
 
@@ -40,6 +45,9 @@ LRESULT GeneralPage::OnCommand(UINT, WPARAM wParam, LPARAM)
         break;
     case IDC_BROWSE_SOUND:
         BrowseSoundFile();
+        break;
+    case IDC_START_WITH_WINDOWS:
+        startAtLogon = IsDlgButtonChecked(IDC_START_WITH_WINDOWS) == BST_CHECKED;
         break;
     }
     return FALSE;
@@ -61,4 +69,32 @@ void GeneralPage::BrowseSoundFile()
                       OFN_HIDEREADONLY | OFN_ENABLESIZING, nullptr);
     if (dialog.DoModal() == IDOK)
         SetDlgItemText(IDC_SOUND_FILE, dialog.GetFileName());
+}
+
+void GeneralPage::ShowStartup()
+{
+    char player[MAX_PATH];
+    ReplaceFileName(player, sizeof player, app.modulePath, "velkin.exe");
+    startup.Read(player);
+    // Ticked only when the player will start at logon; a value of another
+    // copy, or one disabled in Task Manager, is said below the box instead.
+    startAtLogon = startup.StartsHere();
+    CheckDlgButton(IDC_START_WITH_WINDOWS, startAtLogon ? BST_CHECKED : BST_UNCHECKED);
+    if (startup.NamesElsewhere()) {
+        SetDlgItemText(IDC_STARTUP_NOTE, "別の場所のプレイヤーが登録されています:");
+        SetDlgItemText(IDC_STARTUP_PATH, startup.registered);
+    } else if (startup.NamesPlayer() && startup.disabled) {
+        SetDlgItemText(IDC_STARTUP_NOTE, "タスク マネージャーで無効にされています");
+    }
+}
+
+bool GeneralPage::ApplyStartup()
+{
+    if (startup.Apply(startAtLogon))
+        return true;
+    char text[512];
+    FormatText(text, sizeof text, "レジストリに書き込めませんでした。\n%s\n\n「Windowsの起動時に起動する」は保存されていません。",
+               startup.failedKey);
+    ::MessageBoxA(nullptr, text, app.title, MB_OK | MB_ICONERROR);
+    return false;
 }
