@@ -17,7 +17,7 @@ PlayerApplication::PlayerApplication()
       trayIconHandle(nullptr), mediaPresent(FALSE), settings(), paused(FALSE), playModes(0),
       sstpNotifier(settings, cdDevice, DiscDatabase), controller(*this), trayMenus(*this), hotKeys(*this),
       titleEditor(DiscDatabase, *this), discLookup(*this), cddbSearch(cdDevice, settings, PlayerTitle),
-      hotKeyReport(*this)
+      hotKeyReport(*this), mediaKeys(*this)
 {
     titleEditor.cddbSearch = &cddbSearch;
 }
@@ -101,6 +101,7 @@ void PlayerApplication::ReloadSettings()
     LoadSettings(settingsFile, settings);
     if (window.hwnd)
         hotKeys.RegisterHotKeys();
+    mediaKeys.Refresh();
 }
 
 void PlayerApplication::OnEndSession(BOOL ending)

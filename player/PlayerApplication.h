@@ -8,6 +8,7 @@
 #include "DiscTitleStore.h"
 #include "HotKeyReport.h"
 #include "HotKeys.h"
+#include "MediaKeys.h"
 #include "PlayerController.h"
 #include "PlayerWindow.h"
 #include "ProfileFile.h"
@@ -97,4 +98,5 @@ public:
     DiscLookup discLookup;
     CddbTitleSearch cddbSearch;
     HotKeyReport hotKeyReport;
+    MediaKeys mediaKeys;
 };
