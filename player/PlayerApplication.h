@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "CdAudioDevice.h"
 #include "CddbTitleSearch.h"
+#include "CommandLine.h"
 #include "DiscLookup.h"
 #include "DiscTitleStore.h"
 #include "HotKeyReport.h"
@@ -99,4 +100,6 @@ public:
     CddbTitleSearch cddbSearch;
     HotKeyReport hotKeyReport;
     MediaKeys mediaKeys;
+    CommandLine startSwitch;   // carried out once the player is ready
+    UINT playTrackMessage;     // "VelkinPlayTrack"
 };

@@ -54,9 +54,9 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         app.hotKeyReport.ShowPending();
         return DefaultProc(message, wParam, lParam);
     }
-    if (message == app.sendCommandMessage && message != 0) {
-        app.hotKeys.OnHotKey(wParam);
-        return DefaultProc(message, wParam, lParam);
-    }
+    if (message == app.sendCommandMessage && message != 0)
+        return app.hotKeys.OnCommandMessage(wParam);
+    if (message == app.playTrackMessage && message != 0)
+        return app.hotKeys.OnPlayTrackMessage(wParam);
     return DefaultProc(message, wParam, lParam);
 }
