@@ -24,6 +24,7 @@ LRESULT ShortcutKeyPage::OnInitDialog(UINT, WPARAM, LPARAM)
         keyList.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(KeyTable[i].label));
     commandList.SetCurSel(0);
     ShowBinding();
+    CheckDlgButton(IDC_MEDIA_KEYS, app.settings.MediaKeys ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
@@ -49,6 +50,10 @@ LRESULT ShortcutKeyPage::OnCommand(UINT, WPARAM wParam, LPARAM)
         break;
     case IDC_RESET_KEYS:
         ResetBindings();
+        break;
+    case IDC_MEDIA_KEYS:
+        if (code == BN_CLICKED)
+            app.settings.MediaKeys = IsDlgButtonChecked(IDC_MEDIA_KEYS) == BST_CHECKED;
         break;
     }
     return FALSE;

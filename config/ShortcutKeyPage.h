@@ -3,8 +3,8 @@
 #include "ConfigPage.h"
 #include "ListBox.h"
 
-// The fifteen commands with their keys. Every change is stored at once into
-// the settings' hotKeys; the file gets them on OK.
+// The fifteen commands with their keys, and whether the keyboard's media keys
+// act. Every change is stored at once into the settings; the file gets them on OK.
 class ShortcutKeyPage : public ConfigPage {
 public:
     explicit ShortcutKeyPage(ConfigApp& application);

@@ -22,6 +22,7 @@
 #define IDC_SHIFT_KEY 1004
 #define IDC_WIN_KEY 1005
 #define IDC_RESET_KEYS 1006
+#define IDC_MEDIA_KEYS 1007
 
 // The icon in the top-left corner of every page.
 #define IDC_PAGE_ICON 1009

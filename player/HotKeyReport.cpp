@@ -1,6 +1,7 @@
 #include "HotKeyReport.h"
 
 #include "KeyTable.h"
+#include "MediaKeys.h"
 #include "PlayerApplication.h"
 #include "Text.h"
 
@@ -23,6 +24,18 @@ int CountBits(unsigned bits)
     return count;
 }
 
+// "<command>: <key>" with a line break, for a command or a media key.
+void FormatFailedKey(int index, const int (&hotKeys)[CommandCount], char* line, size_t capacity)
+{
+    if (index >= CommandCount) {
+        FormatText(line, capacity, "%s: %s\n", MediaKeyTable[index - CommandCount].label, MediaKeyName);
+        return;
+    }
+    char key[64];
+    FormatHotKey(hotKeys[index], key, sizeof key);
+    FormatText(line, capacity, "%s: %s\n", CommandTable[index].label, key);
+}
+
 }  // namespace
 
 void ComposeHotKeyReport(unsigned failed, bool allTaken, const int (&hotKeys)[CommandCount], char* text,
@@ -33,12 +46,11 @@ void ComposeHotKeyReport(unsigned failed, bool allTaken, const int (&hotKeys)[Co
         return;
     AppendText(text, capacity, allTaken ? TakenHeading : FailedHeading);
     int left = CountBits(failed);
-    for (int index = 0; index < CommandCount && left > 0; ++index) {
+    for (int index = 0; index < CommandCount + MediaKeyCount && left > 0; ++index) {
         if (!(failed & (1u << index)))
             continue;
-        char key[64], line[128];
-        FormatHotKey(hotKeys[index], key, sizeof key);
-        FormatText(line, sizeof line, "%s: %s\n", CommandTable[index].label, key);
+        char line[128];
+        FormatFailedKey(index, hotKeys, line, sizeof line);
         size_t room = strlen(line) + sizeof WhereToChange + (left > 1 ? MoreKeysRoom : 0);
         if (strlen(text) + room > capacity) {
             FormatText(line, sizeof line, MoreKeys, left);
@@ -51,12 +63,12 @@ void ComposeHotKeyReport(unsigned failed, bool allTaken, const int (&hotKeys)[Co
     AppendText(text, capacity, WhereToChange);
 }
 
-HotKeyReport::HotKeyReport(PlayerApplication& owner) : text(), app(owner), shown(), pending(false) {}
+HotKeyReport::HotKeyReport(PlayerApplication& owner) : text(), app(owner), shown(), shownCount(0), pending(false) {}
 
 void HotKeyReport::Report(unsigned failed, bool allTaken)
 {
     ComposeHotKeyReport(failed, allTaken, app.settings.hotKeys, text, sizeof text);
-    pending = failed != 0 && strcmp(text, shown) != 0;
+    pending = failed != 0 && !WasShown(text);
     ShowPending();
 }
 
@@ -64,6 +76,16 @@ void HotKeyReport::ShowPending()
 {
     if (!pending || !app.trayIcon.ShowBalloon(app.title, text))
         return;
-    CopyText(shown, sizeof shown, text);
+    CopyText(shown[shownCount % ShownCapacity], BalloonTextCapacity, text);
+    ++shownCount;
     pending = false;
+}
+
+bool HotKeyReport::WasShown(const char* report) const
+{
+    int count = shownCount < ShownCapacity ? shownCount : ShownCapacity;
+    for (int i = 0; i < count; ++i)
+        if (strcmp(shown[i], report) == 0)
+            return true;
+    return false;
 }

@@ -17,21 +17,27 @@ class HotKeyReport {
 public:
     explicit HotKeyReport(PlayerApplication& owner);
 
-    // After the fifteen keys were registered: bit i of failed for command i;
-    // allTaken when every failure was a key that another program holds. A
-    // report that says what the last one said is not shown again.
+    // After keys were registered: bit i of failed for command i, bit
+    // CommandCount + i for media key i; allTaken when every failure was a key
+    // that another program holds. A report that says what one shown before
+    // in this run said is not shown again.
     void Report(unsigned failed, bool allTaken);
     // The task bar is back: a report that could not be shown before.
     void ShowPending();
 
     char text[BalloonTextCapacity];  // the last report composed
 private:
+    bool WasShown(const char* report) const;
+
+    static const int ShownCapacity = 32;
     PlayerApplication& app;
-    char shown[BalloonTextCapacity];  // the last report the shell took
+    char shown[ShownCapacity][BalloonTextCapacity];  // the reports the shell took, the oldest replaced first
+    int shownCount;
     bool pending;
 };
 
-// The balloon's text for a set of failures; empty when there are none. A
-// list too long for the capacity ends with the number of keys left out.
+// The balloon's text for a set of failures (bits as for Report); empty when
+// there are none. A list too long for the capacity ends with the number of
+// keys left out.
 void ComposeHotKeyReport(unsigned failed, bool allTaken, const int (&hotKeys)[CommandCount], char* text,
                          size_t capacity);

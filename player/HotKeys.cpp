@@ -2,6 +2,7 @@
 
 #include "CommandTable.h"
 #include "PlayerApplication.h"
+#include "resource.h"
 
 HotKeys::HotKeys(PlayerApplication& owner) : app(owner) {}
 
@@ -30,6 +31,27 @@ bool HotKeys::IsSharedKey(int index) const
         if (other != index && app.settings.hotKeys[other] == app.settings.hotKeys[index])
             return true;
     return false;
+}
+
+LRESULT HotKeys::OnCommandMessage(WPARAM wParam)
+{
+    WORD index = LOWORD(wParam);
+    if (index >= CommandCount)
+        return FALSE;
+    bool deviceCommand = index >= CommandPlay && index <= CommandLoad;
+    if (!deviceCommand)
+        ReplyMessage(TRUE);
+    OnHotKey(index);
+    return TRUE;
+}
+
+LRESULT HotKeys::OnPlayTrackMessage(WPARAM track)
+{
+    if (track < 1 || track > static_cast<WPARAM>(MaxSwitchTrack) ||
+        static_cast<int>(track) > app.cdDevice.GetTrackCount())
+        return FALSE;
+    app.controller.SelectTrack(IDM_TRACKBASE + track);
+    return TRUE;
 }
 
 LRESULT HotKeys::OnHotKey(WPARAM wParam)

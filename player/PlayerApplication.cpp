@@ -17,7 +17,7 @@ PlayerApplication::PlayerApplication()
       trayIconHandle(nullptr), mediaPresent(FALSE), settings(), paused(FALSE), playModes(0),
       sstpNotifier(settings, cdDevice, DiscDatabase), controller(*this), trayMenus(*this), hotKeys(*this),
       titleEditor(DiscDatabase, *this), discLookup(*this), cddbSearch(cdDevice, settings, PlayerTitle),
-      hotKeyReport(*this)
+      hotKeyReport(*this), mediaKeys(*this), playTrackMessage(0)
 {
     titleEditor.cddbSearch = &cddbSearch;
 }
@@ -56,12 +56,14 @@ BOOL PlayerApplication::InitInstance()
     if (settings.PlayOnExec)
         controller.PlayTrack(1);
     discLookup.LookUpDiscInDrive();
+    startSwitch.PostTo(window.hwnd, cdDevice.GetMode() == CdModePlaying);
     return TRUE;
 }
 
 BOOL PlayerApplication::CreatePlayerWindow()
 {
     sendCommandMessage = RegisterWindowMessageA(SendCommandMessageName);
+    playTrackMessage = RegisterWindowMessageA(PlayTrackMessageName);
     HICON classIcon = LoadIcon(IDI_VELKIN);
     window.RegisterWindowClass(PlayerWindowClassName, 0, classIcon, nullptr, nullptr, nullptr);
     return window.Create(PlayerWindowClassName, title, WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr, nullptr,
@@ -101,6 +103,7 @@ void PlayerApplication::ReloadSettings()
     LoadSettings(settingsFile, settings);
     if (window.hwnd)
         hotKeys.RegisterHotKeys();
+    mediaKeys.Refresh();
 }
 
 void PlayerApplication::OnEndSession(BOOL ending)

@@ -4,10 +4,12 @@
 #include "Application.h"
 #include "CdAudioDevice.h"
 #include "CddbTitleSearch.h"
+#include "CommandLine.h"
 #include "DiscLookup.h"
 #include "DiscTitleStore.h"
 #include "HotKeyReport.h"
 #include "HotKeys.h"
+#include "MediaKeys.h"
 #include "PlayerController.h"
 #include "PlayerWindow.h"
 #include "ProfileFile.h"
@@ -97,4 +99,7 @@ public:
     DiscLookup discLookup;
     CddbTitleSearch cddbSearch;
     HotKeyReport hotKeyReport;
+    MediaKeys mediaKeys;
+    CommandLine startSwitch;   // carried out once the player is ready
+    UINT playTrackMessage;     // "VelkinPlayTrack"
 };

@@ -97,12 +97,14 @@ bool PlayerController::PlayTrack(int track)
         if (!app.cdDevice.Play(true))
             return false;
         playEndWatch.WatchToDiscEnd();
+        app.mediaKeys.Hold();
         return true;
     }
     if (!PlayTrackRequest(track))
         return false;
     app.sstpNotifier.Notify();
     app.paused = FALSE;
+    app.mediaKeys.Hold();
     return true;
 }
 
@@ -168,6 +170,7 @@ void PlayerController::StopPlay()
     app.cdDevice.Stop();
     app.cdDevice.Seek(1, 0, 0, 0);
     app.paused = FALSE;
+    app.mediaKeys.Release();
 }
 
 void PlayerController::PreviousTrack()
@@ -233,6 +236,7 @@ void PlayerController::SelectDrive(WPARAM commandId)
     if (commandId < IDM_DEFAULTDRIVE || commandId > IDM_DRIVEBASE + 25)
         return;
     playEndWatch.ForgetDevice();
+    app.mediaKeys.Release();
     app.cdDevice.Stop();
     app.cdDevice.Close();
     if (commandId == IDM_DEFAULTDRIVE)
@@ -256,6 +260,7 @@ void PlayerController::ToggleMode(int index)
 void PlayerController::EjectDisc()
 {
     playEndWatch.Cancel();
+    app.mediaKeys.Release();
     app.cdDevice.OpenDoor();
 }
 
@@ -330,6 +335,7 @@ LRESULT PlayerController::OnDeviceChange(WPARAM event, LPARAM data)
         PlayTrack(1);
     } else if (event == DBT_DEVICEREMOVECOMPLETE) {
         app.mediaPresent = app.cdDevice.IsMediaPresent();
+        app.mediaKeys.Release();  // the disc is gone
     }
     return 0;
 }

@@ -12,6 +12,7 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_DESTROY:
+        app.mediaKeys.Release();
         PostQuitMessage(0);
         return 0;
     case WM_COMMAND:
@@ -28,8 +29,12 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         app.OnEndSession(static_cast<BOOL>(wParam));
         return 0;
     case WM_HOTKEY:
-        app.hotKeys.OnHotKey(wParam);
+        app.hotKeys.OnHotKey(app.mediaKeys.CommandOfHotKey(wParam));
         return 0;
+    case WM_APPCOMMAND:
+        if (app.mediaKeys.OnAppCommand(lParam))
+            return TRUE;
+        break;
     case MM_MCINOTIFY:
         app.controller.OnPlayCompleted(wParam);
         return 0;
@@ -49,9 +54,9 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         app.hotKeyReport.ShowPending();
         return DefaultProc(message, wParam, lParam);
     }
-    if (message == app.sendCommandMessage && message != 0) {
-        app.hotKeys.OnHotKey(wParam);
-        return DefaultProc(message, wParam, lParam);
-    }
+    if (message == app.sendCommandMessage && message != 0)
+        return app.hotKeys.OnCommandMessage(wParam);
+    if (message == app.playTrackMessage && message != 0)
+        return app.hotKeys.OnPlayTrackMessage(wParam);
     return DefaultProc(message, wParam, lParam);
 }

@@ -78,6 +78,7 @@ void LoadSettings(const ProfileFile& file, Settings& s)
     ReadText(file, Sstp, "SstpScript", DefaultSstpScript, s.SstpScript, sizeof s.SstpScript);
     for (int i = 0; i < CommandCount; ++i)
         s.hotKeys[i] = ReadInt(file, HotKey, CommandTable[i].key, CommandTable[i].defaultValue);
+    s.MediaKeys = ReadInt(file, HotKey, "MediaKeys", 1) != 0;
     LoadCddbSettings(file, s);
 }
 
@@ -132,6 +133,7 @@ SaveResult SaveSettings(ProfileFile& file, const Settings& s)
     save.Text(Sstp, "SstpScript", s.SstpScript);
     for (int i = 0; i < CommandCount; ++i)
         save.Int(HotKey, CommandTable[i].key, s.hotKeys[i]);
+    save.Int(HotKey, "MediaKeys", s.MediaKeys);
     save.Int(Cddb, "Lookup", s.CddbLookup);
     save.Text(Cddb, "Server", s.CddbServer);
     save.Int(Cddb, "Port", s.CddbPort);

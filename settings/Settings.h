@@ -17,6 +17,7 @@ struct Settings {
     unsigned short SstpPort;
     char SstpScript[1024];
     int hotKeys[CommandCount];
+    int MediaKeys;  // the keyboard's media keys act while a disc plays or is paused
     // Section CDDB: titles asked of a disc database server over HTTP.
     int CddbLookup;  // nothing leaves the machine until the user turns it on
     char CddbServer[256];

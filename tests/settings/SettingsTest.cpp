@@ -47,6 +47,7 @@ TEST(SettingsTest, NoFileGivesTheDefaultsAndSaveWritesEveryKeyButDrive)
         {"HotKey", "Back", "458789"}, {"HotKey", "Next", "458791"}, {"HotKey", "Eject", "458821"},
         {"HotKey", "Load", "458828"}, {"HotKey", "Custom", "458819"}, {"HotKey", "Info", "458825"},
         {"HotKey", "Volume", "458838"}, {"HotKey", "VolCtrl", "458831"}, {"HotKey", "PropMM", "458829"},
+        {"HotKey", "MediaKeys", "1"},
     };
     for (const auto& key : saved)
         EXPECT_EQ(key.value, Stored(path, key.section, key.key)) << key.key;
