@@ -22,9 +22,11 @@ endif()
 # that show the build date.
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/build-date.txt CONTENT "${VELKIN_SOURCE_DATE_EPOCH}\n")
 
-# velkin_build_date_source(directory source): SOURCE shows the build date.
-function(velkin_build_date_source directory source)
-  set_property(SOURCE ${source} DIRECTORY ${directory} APPEND PROPERTY OBJECT_DEPENDS
+# velkin_build_date_source(source): SOURCE, a path from the top of the
+# checkout, shows the build date.
+function(velkin_build_date_source source)
+  get_filename_component(directory ${CMAKE_SOURCE_DIR}/${source} DIRECTORY)
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/${source} DIRECTORY ${directory} APPEND PROPERTY OBJECT_DEPENDS
                ${CMAKE_BINARY_DIR}/generated/build-date.txt)
 endfunction()
 
