@@ -31,7 +31,7 @@ for n in names[:4]:
     value = "FileVersion\0".encode("utf-16-le")
     at = exe.find(value) + len(value)
     at += at % 4  # the value starts on a 32-bit boundary
-    assert exe[at:at + 10].decode("utf-16-le") == "%s.%s" % (major, minor), n + ": FileVersion"
+    assert exe[at:at + 10].decode("utf-16-le") == "%s.%s\0" % (major, minor), n + ": FileVersion"
     assert b"<assembly" in exe and b"requestedExecutionLevel" in exe, n + " has no manifest"
     if tested:
         ran = open(os.path.join(tested[n.startswith("x64/")], os.path.basename(n)), "rb").read()
