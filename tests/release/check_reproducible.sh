@@ -7,6 +7,7 @@ first=$1
 other=$(mktemp -d)
 trap 'rm -rf "$other"' EXIT
 git clone -q "$root" "$other/velkin"
+git -C "$other/velkin" checkout -q "$(git -C "$root" rev-parse HEAD)"
 VELKIN_BUILD_DIR=$other/build "$other/velkin/tools/release" >"$other/release.log" 2>&1 || { cat "$other/release.log"; exit 1; }
 cmp "$first/SHA256SUMS" "$other/build/release/SHA256SUMS"
 cmp "$first/$(cut -d' ' -f3 "$first/SHA256SUMS")" "$other/build/release/$(cut -d' ' -f3 "$first/SHA256SUMS")"
