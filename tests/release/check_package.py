@@ -26,6 +26,7 @@ for n in names[:4]:
     machine = struct.unpack_from("<H", exe, pe + 4)[0]
     assert machine == (0x8664 if n.startswith("x64/") else 0x14C), "%s: machine %#x" % (n, machine)
     assert struct.unpack_from("<H", exe, pe + 24 + 68)[0] == 2, n + " is not a Windows GUI program"
+    assert struct.unpack_from("<I", exe, pe + 12)[0] == 0, n + " is not stripped"
     fixed = exe.find(struct.pack("<I", 0xFEEF04BD))
     assert struct.unpack_from("<I", exe, fixed + 8)[0] == int(major) << 16 | int(minor), n + ": FILEVERSION"
     value = "FileVersion\0".encode("utf-16-le")
