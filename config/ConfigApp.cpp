@@ -2,6 +2,7 @@
 
 #include "NamedMutex.h"
 #include "Text.h"
+#include "VelkinVersion.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -13,7 +14,7 @@ ConfigApp::ConfigApp()
     : sheet(*this), generalPage(*this), shortcutKeyPage(*this), sstpPage(*this), cddbPage(*this), instanceMutex(nullptr),
       settings(), appIcon(nullptr)
 {
-    SetNames(ConfigTitle, "1.00");
+    SetNames(ConfigTitle, VELKIN_VERSION);
 }
 
 ConfigApp::~ConfigApp() {}

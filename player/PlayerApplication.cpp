@@ -2,13 +2,14 @@
 
 #include "NamedMutex.h"
 #include "Text.h"
+#include "VelkinVersion.h"
 #include "resource.h"
 
 #include <stdlib.h>
 
 const char PlayerWindowClassName[] = "VelkinPlayerWndClass";
 const char PlayerTitle[] = "Velkinプレイヤー";
-const char PlayerVersion[] = "2.01";
+const char PlayerVersion[] = VELKIN_VERSION;
 const char PlayerMutexName[] = "VelkinPlayerMutex";
 const char SendCommandMessageName[] = "VelkinSendCommand";
 

@@ -292,13 +292,13 @@ TEST_F(ConfigSheetTest, KeysSstpAndCddbPagesEnterInTheScriptBoxSavesOneLineAndEs
     cddb.SetDlgItemText(IDC_CDDB_EMAIL, "表@example.org");
 
     // A click on the page's icon (every page has it from their common base)
-    // shows "Version 1.00  (Build: Nov  8 2001 02:38:38)" on the second line.
+    // shows "Version 2.01  (Build: Nov  8 2001 02:38:38)" on the second line.
     SstpPage& sstp = a.sstpPage;
     ShowPage(2, sstp);
     PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONUP, 0, 0);
     Box version = Answer("バージョン情報", IDOK);
-    const std::string first = std::string(ConfigTitle) + "\nVersion 1.00  (Build: ";
+    const std::string first = std::string(ConfigTitle) + "\nVersion 2.01  (Build: ";
     EXPECT_EQ(first, version.text.substr(0, first.size())) << version.text;
     EXPECT_EQ(first.size() + 21, version.text.size()) << version.text;
     EXPECT_EQ(sheetWindow, version.owner);
