@@ -2,14 +2,17 @@
 """Draws the configuration program's page icons and writes them as .ico files.
 
 Each icon is a list of filled shapes painted back to front. Every pixel is
-sampled 4 x 4 times, so edges come out smooth at both sizes (32 and 16 pixels).
+sampled 4 x 4 times, so edges come out smooth at every size: 16, 20, 24 and
+32 pixels for the tabs and title bar, 32, 48 and 64 for the pages' corners at
+96, 144 and 192 dpi (40 pixels, at 120 dpi, are scaled down from 48). The 32
+comes first: it is the size that an icon control takes by itself.
 Usage: make_icons.py OUTPUT_FOLDER
 """
 import math
 import struct
 import sys
 
-SIZES = (32, 16)
+SIZES = (32, 16, 20, 24, 48, 64)
 SUBSAMPLES = 4
 
 
@@ -68,8 +71,7 @@ def solid(rgb):
     return lambda x, y: rgb
 
 
-# Coordinates are on a 32-unit square; the 16-pixel image is the same drawing
-# at half scale.
+# Coordinates are on a 32-unit square, drawn at each size to scale.
 GENERAL = [
     # A disc seen from the front, with a gear for "settings".
     (circle(14, 14, 13.5), solid((90, 90, 110))),
