@@ -48,6 +48,7 @@ BOOL PlayerApplication::InitInstance()
     if (!ClaimInstance()) {
         trayIcon.Delete();
         DestroyIcon(trayIconHandle);
+        trayIconHandle = nullptr;
         trayMenus.FreeMenuBitmaps();
         return FALSE;
     }

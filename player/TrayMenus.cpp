@@ -375,8 +375,8 @@ void TrayMenus::UseImagesFor(UINT dpi)
         ++set;
     if (set == imageSet)
         return;
-    // The new images are attached before the old ones go, so the menu never
-    // holds a deleted bitmap.
+    // The item and mode images are attached before the old ones go; the
+    // track and drive items get theirs as those menus are built to open.
     HBITMAP replaced[MenuBitmapCount];
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < MenuBitmapCount; ++i) {
