@@ -17,12 +17,14 @@ Function Lookup(const char* library, const char* name)
     return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
-// Windows 8.1 and later; loaded once, when first asked for.
+// Windows 8.1 and later; looked for once, when first asked for.
 DpiForMonitorFunction MonitorScaleFunction()
 {
+    static bool searched = false;
     static HMODULE shellScaling = nullptr;
-    if (!shellScaling)
+    if (!searched)
         shellScaling = LoadLibraryA("shcore.dll");
+    searched = true;
     return shellScaling ? reinterpret_cast<DpiForMonitorFunction>(
                               reinterpret_cast<void*>(GetProcAddress(shellScaling, "GetDpiForMonitor")))
                         : nullptr;
