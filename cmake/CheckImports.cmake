@@ -13,6 +13,15 @@ foreach(line IN LISTS lines)
     message(FATAL_ERROR "${FILE} imports ${dll}.dll, which is not a Windows system DLL")
   endif()
 endforeach()
+# Functions of newer Windows that the programs look up while they run:
+# imported, they would keep the programs from starting on Windows XP.
+set(newer GetDpiForWindow GetDpiForSystem GetSystemMetricsForDpi GetDpiForMonitor LoadIconMetric
+    LoadIconWithScaleDown SetProcessDpiAwarenessContext SetThreadDpiAwarenessContext)
+foreach(function IN LISTS newer)
+  if(dump MATCHES "[ \t]${function}[\r\n]")
+    message(FATAL_ERROR "${FILE} imports ${function}, which Windows XP lacks: look it up at run time")
+  endif()
+endforeach()
 # A program meant for the desktop must not open a console window.
 if(GUI AND NOT dump MATCHES "Subsystem[ \t]+0*2[ \t]+\\(Windows GUI\\)")
   message(FATAL_ERROR "${FILE} is not a Windows GUI program")

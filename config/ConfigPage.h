@@ -20,4 +20,11 @@ protected:
     void EnableControl(int controlId, BOOL enable);
 
     ConfigApp& app;
+
+private:
+    // The corner icon at a large icon's size at the page's display scale.
+    void FitPageIcon();
+
+    UINT iconId;
+    HICON pageIcon;  // what FitPageIcon loaded
 };

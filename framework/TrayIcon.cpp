@@ -52,6 +52,16 @@ BOOL TrayIcon::Delete()
     return Shell_NotifyIconA(NIM_DELETE, &iconData);
 }
 
+BOOL TrayIcon::ChangeIcon(HICON icon)
+{
+    iconData.hIcon = icon;
+    if (!iconData.hWnd)
+        return FALSE;
+    NOTIFYICONDATAA change = iconData;
+    change.uFlags = NIF_ICON;
+    return Shell_NotifyIconA(NIM_MODIFY, &change);
+}
+
 BOOL TrayIcon::ShowBalloon(LPCSTR title, LPCSTR text)
 {
     if (!iconData.hWnd)

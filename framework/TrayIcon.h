@@ -14,6 +14,9 @@ public:
     void Set(HWND window, UINT id, UINT flags, UINT callbackMessage, HICON icon, LPCSTR tip);
     BOOL Add();
     BOOL Delete();
+    // Another image of the icon (for a new display scale): stored, and shown
+    // at once when the icon is shown.
+    BOOL ChangeIcon(HICON icon);
     // A balloon (NIF_INFO) with the warning icon on the icon that is shown.
     // Shells before Windows 2000 know no balloons and answer FALSE.
     BOOL ShowBalloon(LPCSTR title, LPCSTR text);

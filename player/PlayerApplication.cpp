@@ -1,5 +1,6 @@
 #include "PlayerApplication.h"
 
+#include "DisplayScale.h"
 #include "NamedMutex.h"
 #include "Text.h"
 #include "VelkinVersion.h"
@@ -15,7 +16,7 @@ const char SendCommandMessageName[] = "VelkinSendCommand";
 
 PlayerApplication::PlayerApplication()
     : window(*this), aboutDialog(*this), sendCommandMessage(0), popupMenu(nullptr), instanceMutex(nullptr), menuBitmaps(),
-      trayIconHandle(nullptr), mediaPresent(FALSE), settings(), paused(FALSE), playModes(0),
+      trayIconHandle(nullptr), trayIconSize(0), mediaPresent(FALSE), settings(), paused(FALSE), playModes(0),
       sstpNotifier(settings, cdDevice, DiscDatabase), controller(*this), trayMenus(*this), hotKeys(*this),
       titleEditor(DiscDatabase, *this), discLookup(*this), cddbSearch(cdDevice, settings, PlayerTitle),
       hotKeyReport(*this), mediaKeys(*this), playTrackMessage(0)
@@ -47,6 +48,8 @@ BOOL PlayerApplication::InitInstance()
     titleEditor.SetTemplate(IDD_TITLEEDITOR, nullptr);
     if (!ClaimInstance()) {
         trayIcon.Delete();
+        DestroyIcon(trayIconHandle);
+        trayIconHandle = nullptr;
         trayMenus.FreeMenuBitmaps();
         return FALSE;
     }
@@ -73,9 +76,22 @@ BOOL PlayerApplication::CreatePlayerWindow()
 
 void PlayerApplication::AddTrayIcon()
 {
-    trayIconHandle = LoadIcon(IDI_TRAY);
+    FitTrayIcon();
     trayIcon.Set(window.hwnd, 0, NIF_MESSAGE | NIF_ICON | NIF_TIP, WM_APP, trayIconHandle, title);
     trayIcon.Add();
+}
+
+void PlayerApplication::FitTrayIcon()
+{
+    int size = DisplayScale::Metric(SM_CXSMICON, DisplayScale::OfWindow(window.hwnd));
+    if (trayIconHandle && size == trayIconSize)
+        return;
+    HICON shown = trayIconHandle;
+    trayIconHandle = DisplayScale::LoadIcon(instance, IDI_TRAY, size);
+    trayIconSize = size;
+    trayIcon.ChangeIcon(trayIconHandle);
+    if (shown)
+        DestroyIcon(shown);
 }
 
 void PlayerApplication::LoadPopupMenu()
@@ -116,6 +132,9 @@ void PlayerApplication::OnEndSession(BOOL ending)
 int PlayerApplication::ExitInstance(int exitCode)
 {
     trayIcon.Delete();
+    if (trayIconHandle)
+        DestroyIcon(trayIconHandle);
+    trayIconHandle = nullptr;
     if (popupMenu) {
         DestroyMenu(popupMenu);
         popupMenu = nullptr;

@@ -51,6 +51,9 @@ public:
     // Start-up pieces, in the order InitInstance runs them.
     BOOL CreatePlayerWindow();
     void AddTrayIcon();
+    // The tray icon at the notification area's size at the window's display
+    // scale, loaded again only when that size has changed.
+    void FitTrayIcon();
     void LoadPopupMenu();
     // False when another instance runs; otherwise this one now holds the
     // instance mutex.
@@ -86,6 +89,7 @@ public:
     HANDLE instanceMutex;
     HBITMAP menuBitmaps[MenuBitmapCount];
     HICON trayIconHandle;
+    int trayIconSize;
     BOOL mediaPresent;
     Settings settings;
     BOOL paused;

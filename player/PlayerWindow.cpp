@@ -1,5 +1,6 @@
 #include "PlayerWindow.h"
 
+#include "DisplayScale.h"
 #include "PlayerApplication.h"
 
 #include <dbt.h>
@@ -45,11 +46,17 @@ LRESULT PlayerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP:
         app.trayMenus.OnTrayNotify(lParam);
         return 0;
+    case WM_DPICHANGED:
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        app.FitTrayIcon();
+        return DefaultProc(message, wParam, lParam);
     case CddbAnswerMessage:
         app.discLookup.OnAnswer(reinterpret_cast<CddbLookup*>(lParam));
         return 0;
     }
     if (message == app.trayIcon.taskbarCreatedMessage) {
+        app.FitTrayIcon();
         app.trayIcon.Add();
         app.hotKeyReport.ShowPending();
         return DefaultProc(message, wParam, lParam);

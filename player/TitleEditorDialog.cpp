@@ -4,6 +4,7 @@
 #include "CddbTitleSearch.h"
 #include "CommonControls.h"
 #include "DiscTitleStore.h"
+#include "DisplayScale.h"
 #include "Text.h"
 #include "resource.h"
 
@@ -17,6 +18,8 @@ namespace {
 const int NumberColumn = 0;
 const int NameColumn = 1;
 const int NumberColumnWidth = 24;  // dialog units
+// Windows scales the dialog after WM_DPICHANGED; the columns follow then.
+const UINT FitColumnsMessage = WM_APP + 0x41;
 
 void InsertColumn(HWND list, int index, const char* heading, int width)
 {
@@ -113,6 +116,12 @@ LRESULT TitleEditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         else
             DeleteCddbLookup(reinterpret_cast<CddbLookup*>(lParam));
         return TRUE;
+    case WM_DPICHANGED:
+        PostMessage(FitColumnsMessage, 0, 0);
+        return FALSE;
+    case FitColumnsMessage:
+        FitColumns();
+        return TRUE;
     case WM_CLOSE:
         Destroy();
         return TRUE;
@@ -152,13 +161,9 @@ void TitleEditorDialog::FillTrackList()
 {
     HWND list = GetDlgItem(IDC_TRACKLIST);
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    RECT numberWidth = {0, 0, NumberColumnWidth, 0};
-    MapDialogRect(hwnd, &numberWidth);
-    RECT client = {};
-    GetClientRect(list, &client);
-    int nameWidth = client.right - numberWidth.right - GetSystemMetrics(SM_CXVSCROLL);
-    InsertColumn(list, NumberColumn, "No.", numberWidth.right);
-    InsertColumn(list, NameColumn, "曲名", nameWidth);
+    InsertColumn(list, NumberColumn, "No.", 0);
+    InsertColumn(list, NameColumn, "曲名", 0);
+    FitColumns();
 
     for (int i = 0; i < titles->trackCount; ++i) {
         char number[16];
@@ -170,6 +175,21 @@ void TitleEditorDialog::FillTrackList()
         ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
         SetItemText(list, i, NameColumn, titles->tracks[i]);
     }
+}
+
+// The name column takes the list's width but the number and a scroll bar
+// (shown or not), at the list's display scale.
+void TitleEditorDialog::FitColumns()
+{
+    HWND list = GetDlgItem(IDC_TRACKLIST);
+    RECT numberWidth = {0, 0, NumberColumnWidth, 0};
+    MapDialogRect(hwnd, &numberWidth);
+    RECT client = {};
+    GetClientRect(list, &client);
+    int scrollBar = DisplayScale::Metric(SM_CXVSCROLL, DisplayScale::OfWindow(list));
+    int withoutBar = client.right + ((::GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL) ? scrollBar : 0);
+    ::SendMessageA(list, LVM_SETCOLUMNWIDTH, NumberColumn, numberWidth.right);
+    ::SendMessageA(list, LVM_SETCOLUMNWIDTH, NameColumn, withoutBar - numberWidth.right - scrollBar);
 }
 
 void TitleEditorDialog::SelectTrack(int index)

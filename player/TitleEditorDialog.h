@@ -38,6 +38,7 @@ public:
 private:
     BOOL OnInitDialog();
     void FillTrackList();
+    void FitColumns();
     void SelectTrack(int index);
     void ShowTrackName(int index);
     void StoreTrackName();

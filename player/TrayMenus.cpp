@@ -2,6 +2,7 @@
 
 #include "CdDrives.h"
 #include "DiscDatabase.h"
+#include "DisplayScale.h"
 #include "PlayerApplication.h"
 #include "Text.h"
 #include "TimeText.h"
@@ -39,6 +40,10 @@ const int BitmapIds[MenuBitmapCount] = {
     IDB_EDITTITLES,
 };
 const int FirstItemImage = 8;
+// The scales that the image sets are drawn for, at 0, 1, 2 and 3 times
+// IDB_SCALESTEP above the ids.
+const UINT ImageSetDpi[] = {96, 120, 144, 192};
+const int ImageSetCount = sizeof ImageSetDpi / sizeof ImageSetDpi[0];
 const UINT ItemImageCommands[MenuBitmapCount - FirstItemImage] = {
     IDM_PLAY, IDM_STOP, IDM_BACK, IDM_NEXT, IDM_EJECT, IDM_EXIT,
     IDM_ABOUT, IDM_CONFIG, IDM_CDINFO, IDM_CDVOLUME, IDM_VOLUMECONTROL, IDM_MMPROPERTIES,
@@ -96,7 +101,7 @@ void FormatTrackLabel(int track, const char* name, char* label, size_t capacity)
     AppendMenuText(label, capacity, name);
 }
 
-TrayMenus::TrayMenus(PlayerApplication& owner) : app(owner) {}
+TrayMenus::TrayMenus(PlayerApplication& owner) : app(owner), imageSet(-1) {}
 
 HMENU TrayMenus::MainMenu() const
 {
@@ -149,22 +154,26 @@ LRESULT TrayMenus::OnInitMenuPopup(HMENU menu)
 
 void TrayMenus::ShowMainMenu()
 {
+    FitImagesToPointer();
     PrepareMainMenu();
     ShowMenu(MainMenu());
 }
 
 void TrayMenus::ShowTrackMenu()
 {
+    FitImagesToPointer();
     ShowMenu(TrackMenu());
 }
 
 void TrayMenus::ShowDriveMenu()
 {
+    FitImagesToPointer();
     ShowMenu(DriveMenu());
 }
 
 void TrayMenus::ShowModeMenu()
 {
+    FitImagesToPointer();
     ShowMenu(ModeMenu());
 }
 
@@ -175,6 +184,13 @@ void TrayMenus::ShowMenu(HMENU menu)
     app.window.SetForegroundWindow();
     TrackPopupMenu(menu, TPM_BOTTOMALIGN, cursor.x, cursor.y, 0, app.window.hwnd, nullptr);
     app.window.PostMessage(WM_NULL, 0, 0);
+}
+
+void TrayMenus::FitImagesToPointer()
+{
+    POINT pointer = {};
+    GetCursorPos(&pointer);
+    UseImagesFor(DisplayScale::AtPoint(pointer));
 }
 
 void TrayMenus::PrepareMainMenu()
@@ -348,14 +364,35 @@ void TrayMenus::BuildDriveMenu(HMENU menu)
 
 void TrayMenus::LoadMenuBitmaps()
 {
+    FreeMenuBitmaps();
+    UseImagesFor(DisplayScale::OfWindow(app.window.hwnd));
+}
+
+void TrayMenus::UseImagesFor(UINT dpi)
+{
+    int set = 0;
+    while (set + 1 < ImageSetCount && dpi >= ImageSetDpi[set + 1])
+        ++set;
+    if (set == imageSet)
+        return;
+    // The item and mode images are attached before the old ones go; the
+    // track and drive items get theirs as those menus are built to open.
+    HBITMAP replaced[MenuBitmapCount];
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    for (int i = 0; i < MenuBitmapCount; ++i)
-        app.menuBitmaps[i] = LoadBitmapA(instance, MAKEINTRESOURCEA(BitmapIds[i]));
+    for (int i = 0; i < MenuBitmapCount; ++i) {
+        replaced[i] = app.menuBitmaps[i];
+        app.menuBitmaps[i] = LoadBitmapA(instance, MAKEINTRESOURCEA(BitmapIds[i] + set * IDB_SCALESTEP));
+    }
     for (int i = 0; i < MenuBitmapCount - FirstItemImage; ++i)
         SetMenuItemBitmaps(app.popupMenu, ItemImageCommands[i], MF_BYCOMMAND, app.menuBitmaps[FirstItemImage + i],
                            nullptr);
     for (const auto& mode : ModeImages)
         SetMenuItemBitmaps(app.popupMenu, mode.command, MF_BYCOMMAND, nullptr, Bitmap(mode.bitmapId));
+    for (HBITMAP bitmap : replaced) {
+        if (bitmap)
+            DeleteObject(bitmap);
+    }
+    imageSet = set;
 }
 
 void TrayMenus::FreeMenuBitmaps()
@@ -365,4 +402,5 @@ void TrayMenus::FreeMenuBitmaps()
             DeleteObject(bitmap);
         bitmap = nullptr;
     }
+    imageSet = -1;
 }

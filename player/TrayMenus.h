@@ -31,8 +31,12 @@ public:
     void BuildTrackMenu(HMENU menu);
     void BuildDriveMenu(HMENU menu);
 
+    // The images for the window's display scale, attached to the menu.
     void LoadMenuBitmaps();
     void FreeMenuBitmaps();
+    // The images drawn for this scale (the next smaller set between two),
+    // loaded in place of those attached when they differ.
+    void UseImagesFor(UINT dpi);
 
     HMENU MainMenu() const;
     HMENU TrackMenu() const;
@@ -42,9 +46,12 @@ public:
 
 private:
     void ShowMenu(HMENU menu);
+    // A menu opens on the monitor under the pointer, at that one's scale.
+    void FitImagesToPointer();
     void SetStatusLines(const char* status, const char* time);
 
     PlayerApplication& app;
+    int imageSet;  // of ImageSetDpi, or -1 when none is loaded
 };
 
 // The track menu's label: " &5 name" below 10, "1&2 name" from 10 on, cut to

@@ -30,7 +30,10 @@
 #define IDC_CDDB 1015          // the editor's disc database button
 #define IDC_CDDBMATCHLIST 1016 // the matches to choose from
 
-// Menu bitmaps, 11x11, 16 colours
+// Menu bitmaps, 16 colours: 11x11 for 96 dpi at these ids, and drawn again
+// for 120, 144 and 192 dpi (13, 17 and 23 pixels) at the id plus one, two
+// and three times IDB_SCALESTEP.
+#define IDB_SCALESTEP 1000
 #define IDB_ABOUT 106
 #define IDB_EXIT 107
 #define IDB_PLAY 108

@@ -2,14 +2,18 @@
 """Draws the configuration program's page icons and writes them as .ico files.
 
 Each icon is a list of filled shapes painted back to front. Every pixel is
-sampled 4 x 4 times, so edges come out smooth at both sizes (32 and 16 pixels).
+sampled 4 x 4 times, so edges come out smooth at every size: 16, 20, 24 and
+32 pixels for the tabs and title bar, 32, 48 and 64 for the pages' corners at
+96, 144 and 192 dpi (40 pixels, at 120 dpi, are scaled down from 48). The 32
+comes first: it is the size that an icon control takes by itself.
 Usage: make_icons.py OUTPUT_FOLDER
 """
 import math
 import struct
 import sys
 
-SIZES = (32, 16)
+SIZES = (32, 16, 20, 24, 48, 64)
+LARGE = 48  # from here on 8 bits a pixel
 SUBSAMPLES = 4
 
 
@@ -68,8 +72,7 @@ def solid(rgb):
     return lambda x, y: rgb
 
 
-# Coordinates are on a 32-unit square; the 16-pixel image is the same drawing
-# at half scale.
+# Coordinates are on a 32-unit square, drawn at each size to scale.
 GENERAL = [
     # A disc seen from the front, with a gear for "settings".
     (circle(14, 14, 13.5), solid((90, 90, 110))),
@@ -149,11 +152,9 @@ def render(shapes, size):
     return pixels
 
 
-def dib(pixels):
-    """A 32-bit icon image: header, bottom-up BGRA rows, then the AND mask."""
+def mask_bits(pixels):
+    """The AND mask, bottom row first: 1 where the image lets the page show."""
     size = len(pixels)
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    colour = b''.join(bytes((p[2], p[1], p[0], p[3])) for row in reversed(pixels) for p in row)
     stride = ((size + 31) // 32) * 4
     mask = b''
     for row in reversed(pixels):
@@ -162,15 +163,58 @@ def dib(pixels):
             if p[3] < 128:
                 bits |= 1 << (stride * 8 - 1 - i)
         mask += bits.to_bytes(stride, 'big')
-    return header + colour + mask
+    return mask
+
+
+def dib(pixels):
+    """A 32-bit icon image: header, bottom-up BGRA rows, then the AND mask."""
+    size = len(pixels)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    colour = b''.join(bytes((p[2], p[1], p[0], p[3])) for row in reversed(pixels) for p in row)
+    return header + colour + mask_bits(pixels)
+
+
+def median_cut(colours, count):
+    """At most count colours standing for the weighted colours given."""
+    boxes = [list(colours.items())]
+    while len(boxes) < count:
+        def spread(box):
+            return max(max(c[i] for c, _ in box) - min(c[i] for c, _ in box) for i in range(3))
+        box = max(boxes, key=lambda b: spread(b) if len(b) > 1 else -1)
+        if len(box) < 2:
+            break
+        channel = max(range(3), key=lambda i: max(c[i] for c, _ in box) - min(c[i] for c, _ in box))
+        box.sort(key=lambda item: item[0][channel])
+        boxes.remove(box)
+        boxes += [box[:len(box) // 2], box[len(box) // 2:]]
+    return [tuple(round(sum(c[i] * n for c, n in box) / sum(n for _, n in box)) for i in range(3)) for box in boxes]
+
+
+def dib8(pixels):
+    """An 8-bit icon image for the large sizes, a quarter of the 32-bit one:
+    the edges are the mask's, one pixel of 150 % or 200 % sharp."""
+    size = len(pixels)
+    colours = {}
+    for row in pixels:
+        for p in row:
+            if p[3] >= 128:
+                colours[p[:3]] = colours.get(p[:3], 0) + 1
+    palette = [(0, 0, 0)] + median_cut(colours, 255)  # black under the mask
+    nearest = {c: min(range(1, len(palette)), key=lambda i: sum((a - b) ** 2 for a, b in zip(c, palette[i])))
+               for c in colours}
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 8, 0, 0, 0, 0, len(palette), 0)
+    table = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    rows = b''.join(bytes(nearest[p[:3]] if p[3] >= 128 else 0 for p in row) + bytes(-size % 4)
+                    for row in reversed(pixels))
+    return header + table + rows + mask_bits(pixels)
 
 
 def ico(shapes):
-    images = [dib(render(shapes, size)) for size in SIZES]
+    images = [(dib8 if size >= LARGE else dib)(render(shapes, size)) for size in SIZES]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, image in zip(SIZES, images):
-        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(image), offset)
+        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 8 if size >= LARGE else 32, len(image), offset)
         offset += len(image)
     return out + b''.join(images)
 

@@ -26,7 +26,7 @@ std::string ControlsFile(HANDLE context)
     return CharLowerA(path);
 }
 
-TEST(ProgramFiles, EachProgramCarriesAManifestForTodaysWindows)
+TEST(ProgramFiles, EachProgramCarriesAManifestForTodaysWindowsAndEveryDisplayScale)
 {
     // Windows Vista, 7, 8, 8.1, and 10 with 11, in the manifest's order.
     const GUID vistaToEleven[] = {{0xe2011457, 0x1546, 0x43c5, {0xa5, 0xfe, 0x00, 0x8d, 0xee, 0xe3, 0xd3, 0xf0}},
@@ -49,6 +49,13 @@ TEST(ProgramFiles, EachProgramCarriesAManifestForTodaysWindows)
         EXPECT_FALSE(QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2019/WindowsSettings",
                                           L"activeCodePage", codePage, 32, nullptr))
             << "activeCodePage";
+        // Drawn at each monitor's scale: Windows 8.1 reads the first, 10 and 11 the second.
+        WCHAR aware[64] = L"", awareness[64] = L"";
+        QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", aware,
+                             64, nullptr);
+        QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
+                             awareness, 64, nullptr);
+        EXPECT_EQ(std::wstring(L"true/pm|PerMonitorV2, PerMonitor"), std::wstring(aware) + L"|" + awareness);
         ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
         QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr);
         EXPECT_EQ(ACTCTX_RUN_LEVEL_AS_INVOKER, level.RunLevel);
