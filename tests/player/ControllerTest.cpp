@@ -1,3 +1,4 @@
+#include "LoopbackListener.h"
 #include "PlayerHarness.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,25 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceAndADiscArr
     player.cd.InsertDisc('E', "1:00.00");
     player.VolumeEvent(DBT_DEVICEARRIVAL, 'E');
     EXPECT_NE("", soundCommand);
+}
+
+// A mascot that accepts no connection: a track choice, a stop, a command
+// and a menu are each handled while the notification's connect is under way.
+TEST(PlayerController, ADeadMascotHoldsUpNothing)
+{
+    SocketLibrary library;
+    LoopbackListener dead(1);
+    ASSERT_TRUE(dead.FillBacklog());
+    PlayerHarness player("2:00.00 2:00.00", 1);
+    player.SendSstpTo(dead.Port(), "Script: $");
+    player.app.sstpNotifier.connectTimeoutMs = 30000;
+    HWND window = player.app.window.hwnd;
+    SendMessageA(window, WM_COMMAND, IDM_TRACKBASE + 2, 0);
+    SendMessageA(window, WM_COMMAND, IDM_STOP, 0);
+    SendMessageA(window, player.app.sendCommandMessage, 4, 0);
+    EXPECT_NE(std::string::npos, player.TrackMenu().find("トラック 2"));
+    EXPECT_EQ((std::vector<int>{2, 1}), player.PlayedTracks());
+    EXPECT_TRUE(player.app.sstpNotifier.sender.Busy()) << "the connect was waited for";
 }
 
 // Random play while paused, and a completion that waited in the queue while

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <stdio.h>
+#include <memory>
+
+#include <tlhelp32.h>
 
 namespace {
 
@@ -61,11 +63,7 @@ protected:
     // True when the notifier made a connection.
     bool Connected() { return listener.Accept(300) != INVALID_SOCKET; }
 
-    int Notify()
-    {
-        SstpNotifier notifier(settings, disc, database);
-        return notifier.Notify();
-    }
+    bool Notify() { return notifier->Notify(); }
 
     SocketLibrary library;
     LoopbackListener listener;
@@ -74,14 +72,26 @@ protected:
     VirtualCd cd;
     CdAudioDevice disc;  // goes before the drive file
     DiscTitleStore database;
+    std::unique_ptr<SstpNotifier> notifier = std::make_unique<SstpNotifier>(settings, disc, database);
 };
+
+int ThreadsOfThisProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {sizeof entry};
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
 
 // Names come from a file that others fill; the mascot must get them as text,
 // never as commands, variables or extra header lines. A request larger than
 // the notifier's send buffer loses nothing at the seams.
 TEST_F(SstpNotifierTest, ScriptsGoOutByteForByteWithTheNamesFilledInAsText)
 {
-    EXPECT_EQ(1, Notify());
+    EXPECT_TRUE(Notify());
     EXPECT_EQ(std::string(Head) +
                   "Script: \\h\\s0「Intro」を演奏するよっ。\\n\\n\\u\\w9「Band」の\\n『Live』やな。\\n\\n\\h\\w9\\s5これって、"
                   "%dmsみたいな曲だよね。\\n\\n\\u\\w9……\\w9なんやそれ。\\h\\w9\\s4さあ？\\_w[3000]\\s0\\e\r\n\r\n",
@@ -109,7 +119,7 @@ TEST_F(SstpNotifierTest, ScriptsGoOutByteForByteWithTheNamesFilledInAsText)
     for (const auto& c : cases) {
         WriteDatabase(c.database);
         SetScript(c.script);
-        EXPECT_EQ(1, Notify()) << c.script;
+        EXPECT_TRUE(Notify()) << c.script;
         EXPECT_EQ(c.line, ReceivedScript()) << c.script;
     }
 }
@@ -136,7 +146,7 @@ TEST_F(SstpNotifierTest, PresenceCheckOnlyForExactlyLocalhostAndNothingWhenSwitc
     settings.CheckSstpServer = 1;
     SendTo("localhost");
     SetScript("Script: $");
-    EXPECT_EQ(1, Notify());
+    EXPECT_FALSE(Notify());
     EXPECT_FALSE(Connected()) << "sent although no mascot runs";
 
     // A mascot that runs with more rights than the player: its mutex grants
@@ -151,7 +161,7 @@ TEST_F(SstpNotifierTest, PresenceCheckOnlyForExactlyLocalhostAndNothingWhenSwitc
         if (m.security) {
             ASSERT_EQ(nullptr, OpenMutexA(MUTEX_ALL_ACCESS, FALSE, m.name)) << m.security;
         }
-        EXPECT_EQ(1, Notify());
+        EXPECT_TRUE(Notify());
         EXPECT_EQ("Script: Intro", ReceivedScript()) << m.name;
         CloseHandle(mascot);
     }
@@ -163,30 +173,65 @@ TEST_F(SstpNotifierTest, PresenceCheckOnlyForExactlyLocalhostAndNothingWhenSwitc
     for (const auto& u : unchecked) {
         settings.CheckSstpServer = u.check;
         SendTo(u.server);
-        EXPECT_EQ(1, Notify()) << u.server;
+        EXPECT_TRUE(Notify()) << u.server;
         EXPECT_EQ("Script: Intro", ReceivedScript()) << u.server << " checked " << u.check;
     }
 
     settings.SendSstpMsg = 0;
     cd.ClearLog();
-    EXPECT_EQ(1, Notify());
+    EXPECT_FALSE(Notify());
     EXPECT_EQ("", cd.Log());  // not even the drive was asked
     EXPECT_FALSE(Connected());
 }
 
-TEST_F(SstpNotifierTest, UnreachableServersGiveZeroWithoutHoldingThePlayer)
+// The player never waits: while a mascot does not answer, the newest four
+// requests wait in order, the older are dropped, and at the player's exit
+// nobody waits for the connect under way and the waiting ones are dropped.
+TEST_F(SstpNotifierTest, ADeadServerHoldsNoOneAndOnlyTheNewestFourWait)
 {
-    settings.SstpPort = static_cast<unsigned short>(UnusedLoopbackPort());
-    EXPECT_EQ(0, Notify());  // refused
+    LoopbackListener dead(1);
+    ASSERT_TRUE(dead.FillBacklog());
+    notifier->connectTimeoutMs = 2000;
+    settings.SstpPort = static_cast<unsigned short>(dead.Port());
+    EXPECT_TRUE(Notify());
+    SendTo("127.0.0.1");
+    for (char i = '1'; i <= '6'; ++i) {
+        SetScript(std::string("Script: ") + i);
+        EXPECT_TRUE(Notify());
+    }
+    EXPECT_TRUE(notifier->sender.Busy());
+    for (char i = '3'; i <= '6'; ++i)
+        EXPECT_EQ(std::string("Script: ") + i, ReceivedScript());
+    EXPECT_FALSE(Connected());
 
-    LoopbackListener full(1);
-    ASSERT_TRUE(full.FillBacklog());
-    settings.SstpPort = static_cast<unsigned short>(full.Port());
-    DWORD start = GetTickCount();
-    EXPECT_EQ(0, Notify());
-    DWORD elapsed = GetTickCount() - start;
-    printf("unanswered connection: Notify took %lu ms\n", elapsed);
-    EXPECT_LT(elapsed, 5000u);
+    settings.SstpPort = static_cast<unsigned short>(dead.Port());
+    notifier->connectTimeoutMs = 1500;
+    EXPECT_TRUE(Notify());
+    SendTo("127.0.0.1");
+    EXPECT_TRUE(Notify());
+    int threads = ThreadsOfThisProcess();
+    notifier.reset();
+    EXPECT_EQ(threads, ThreadsOfThisProcess()) << "the connect under way was waited for";
+    EXPECT_EQ(INVALID_SOCKET, listener.Accept(3000)) << "sent after the exit";
+}
+
+TEST_F(SstpNotifierTest, ManyNotificationsLeaveNoThreadOrHandleBehind)
+{
+    SetScript("Script: $");
+    EXPECT_TRUE(Notify());
+    EXPECT_EQ("Script: Intro", ReceivedScript());
+    PumpUntil([&] { return !notifier->sender.Busy(); });
+    int threads = ThreadsOfThisProcess();
+    DWORD handles = 0, handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_TRUE(Notify());
+        EXPECT_EQ("Script: Intro", ReceivedScript());
+    }
+    PumpUntil([&] { return !notifier->sender.Busy(); });
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_EQ(threads, ThreadsOfThisProcess());
+    EXPECT_EQ(handles, handlesAfter);
 }
 
 // A Japanese script longer than its field, as the settings file gives it:
@@ -201,7 +246,7 @@ TEST_F(SstpNotifierTest, ALongJapaneseScriptFromTheSettingsFileEndsOnAWholeChara
     SetScript(std::string(1023, 'x'));  // read before, as the player reads its settings again
     LoadSettings(file, settings);
     SendTo("127.0.0.1");
-    EXPECT_EQ(1, Notify());
+    EXPECT_TRUE(Notify());
     EXPECT_EQ(script.substr(0, 1022), ReceivedScript());
 }
 
