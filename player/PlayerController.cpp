@@ -330,6 +330,8 @@ LRESULT PlayerController::OnDeviceChange(WPARAM event, LPARAM data)
         PlayTrack(1);
     } else if (event == DBT_DEVICEREMOVECOMPLETE) {
         app.mediaPresent = app.cdDevice.IsMediaPresent();
+        if (!app.mediaPresent)
+            playEndWatch.Cancel();  // the disc has gone: "not ready" is no longer a passing answer
     }
     return 0;
 }

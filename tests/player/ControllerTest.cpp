@@ -235,6 +235,18 @@ TEST(PlayerController, PlaysThroughADiscWhoseDriveNeverReportsAnEndAndActsOnEach
     ASSERT_TRUE(PumpUntil([&] { return !watch.Watching(); }, 5000));
     EXPECT_EQ((std::vector<int>{2}), player.PlayedTracks());
 
+    // A late notification while the drive stands elsewhere ends nothing, and
+    // a drive that says "not ready" for a moment is asked again.
+    controller.SelectTrack(IDM_TRACKBASE + 2);
+    player.app.cdDevice.Stop();
+    SendMessageA(player.app.window.hwnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, player.app.cdDevice.deviceId);
+    EXPECT_EQ((std::vector<int>{2, 2}), player.PlayedTracks()) << "a play that did not end advanced";
+    controller.SelectTrack(IDM_TRACKBASE + 2);
+    player.cd.RemoveDisc('E');
+    EXPECT_FALSE(watch.CheckEnd());
+    EXPECT_TRUE(watch.Watching()) << "a passing answer ended the watch";
+    player.VolumeEvent(DBT_DEVICEREMOVECOMPLETE, 'E');
+    EXPECT_FALSE(watch.Watching()) << "the disc has gone";
 }
 
 }  // namespace
