@@ -15,16 +15,22 @@ public:
     CddbTitleSearch(CdAudioDevice& device, const Settings& settings, const char* caption);
 
     void Ask(TitleEditorDialog& editor);
-    // The editor received CddbAnswerMessage; the lookup is this object's now.
+    // An answer came to answerWindow that the player did not await; the
+    // lookup is this object's now, and deleted unless it is the one awaited.
     void OnAnswer(TitleEditorDialog& editor, CddbLookup* lookup);
-    // The editor closes: an answer still to come goes nowhere.
-    void Forget(TitleEditorDialog& editor);
+    // The editor closes: an answer still to come is deleted when it comes.
+    void Forget();
+
+    // The answers go to this window, which outlives the editor: an answer
+    // posted while the editor closes is never lost with it.
+    HWND answerWindow;
 
 private:
     bool Start(TitleEditorDialog& editor, CddbLookup* lookup);
     void TakeMatches(TitleEditorDialog& editor, CddbLookup* lookup);
     void ShowBusy(TitleEditorDialog& editor, bool busy);
     void Tell(TitleEditorDialog& editor, const char* text, UINT icon);
+    void TellFailure(TitleEditorDialog& editor, const char* text, const CddbLookup& lookup);
 
     CdAudioDevice& device;
     const Settings& settings;

@@ -145,12 +145,14 @@ TEST(CddbAnswerTest, ReadAnswerFillsTheTitlesJoiningRepeatedKeys)
     EXPECT_STREQ("青い信号 and more", titles->tracks[1]);
     EXPECT_STREQ("Tab here\\   new line", titles->tracks[2]);
 
-    std::string noSeparator = u8"210 misc 0f038403\nDTITLE=Soundtrack/Score\nTTITLE0=\n.\n";
-    ASSERT_TRUE(ParseCddbRead(noSeparator.data(), noSeparator.size(), 2, *titles));
+    // Tracks 11 and up have keys of two digits.
+    std::string noSeparator = u8"210 misc 0f038403\nDTITLE=Soundtrack/Score\nTTITLE0=\nTTITLE10=Ten\nTTITLE11=Eleven\n.\n";
+    ASSERT_TRUE(ParseCddbRead(noSeparator.data(), noSeparator.size(), 12, *titles));
     EXPECT_STREQ("Soundtrack/Score", titles->title);
     EXPECT_STREQ("Soundtrack/Score", titles->artist);
     EXPECT_STREQ("", titles->tracks[0]);
     EXPECT_STREQ("", titles->tracks[1]);
+    EXPECT_EQ("Ten|Eleven", std::string(titles->tracks[10]) + "|" + titles->tracks[11]);
 
     // A long name keeps whole characters up to the record's capacity.
     std::string longName = "210 misc 0f038403\nDTITLE=A / B\n";

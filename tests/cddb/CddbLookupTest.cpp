@@ -1,6 +1,7 @@
 #include "CddbLookup.h"
 
 #include "CddbTestServer.h"
+#include "ClientSocket.h"
 #include "Text.h"
 #include "VirtualCd.h"
 
@@ -60,6 +61,15 @@ protected:
     CddbTestServer server;
 };
 
+HANDLE nameService;
+LONG nameServiceAnswered;
+hostent* PASCAL SilentNameService(const char*)
+{
+    WaitForSingleObject(nameService, 30000);
+    InterlockedExchange(&nameServiceAnswered, 1);
+    return nullptr;
+}
+
 // The path escaped, the address two plain words.
 const char Target[] = "GET /cgi%20bin/cddb%3F?cmd=";
 const char Hello[] = "&hello=my_name_cd+host_x_1+velkin+2.01&proto=6 HTTP/1.0";
@@ -118,14 +128,18 @@ TEST_F(CddbLookupTest, FailuresAndSlowOrEndlessServersGiveNothingWithinTheBound)
         Rule query;
         Rule read;
         CddbQueryResult result;
+        const char* said = "";  // the server's status line, shown to the user
     } cases[] = {
         {"no match", {"", Ok("202 No match.\r\n")}, {}, CddbQueryNoMatch},
         {"not CDDB", {"", Ok("<html>hello</html>")}, {}, CddbQueryFailed},
-        {"HTTP error", {"", "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"}, {}, CddbQueryFailed},
+        {"HTTP error", {"", "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"}, {}, CddbQueryFailed, "404 Not Found"},
+        {"unknown program", {"", Ok("500 Unknown developer email\xE2\x80\x94\tx\r\n500 more\r\n")}, {}, CddbQueryFailed,
+         "500 Unknown developer email????x"},
         {"cut", {"", Ok(list), 0, Ok(list).size() - 3}, {}, CddbQueryFailed},
         {"cut, no length", {"", "HTTP/1.0 200 OK\r\n\r\n" + list.substr(0, list.size() - 3)}, {}, CddbQueryFailed},
         {"inexact, not taken unasked", {"", Ok(inexact)}, {}, CddbQueryMatched},
-        {"no entry", {"", Ok(one)}, {"", Ok("401 rock 0f034803 No such CD entry in database.\r\n")}, CddbQueryMatched},
+        {"no entry", {"", Ok(one)}, {"", Ok("401 rock 0f034803 No such CD entry in database.\r\n")}, CddbQueryMatched,
+         "401 rock 0f034803 No such CD entry in database."},
         {"too large", {"", Ok("210 list\r\n" + std::string(300 * 1024, 'x') + "\r\n.\r\n")}, {}, CddbQueryFailed},
         {"slow", {"", Ok(list), 2500}, {}, CddbQueryFailed},
         {"endless", {"", "HTTP/1.0 200 OK\r\n\r\n210 list\r\nrock 0f034803 A / B\r\n", 0, std::string::npos, true}, {},
@@ -146,11 +160,23 @@ TEST_F(CddbLookupTest, FailuresAndSlowOrEndlessServersGiveNothingWithinTheBound)
         EXPECT_FALSE(lookup->succeeded) << c.what;
         EXPECT_EQ(0, lookup->titles.trackCount) << c.what;
         EXPECT_EQ(c.result, lookup->queryResult) << c.what;
+        EXPECT_STREQ(c.said, lookup->serverSaid) << c.what;
     }
     LookupPointer refused = Lookup(CddbTakeFirstExact);
     refused->server.port = static_cast<unsigned short>(UnusedLoopbackPort());
     RunCddbLookup(*refused);
     EXPECT_FALSE(refused->succeeded);
+
+    // A name service that does not answer is inside the lookup's bound.
+    nameService = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ClientSocket::lookUpName = SilentNameService;
+    LookupPointer unnamed = Lookup(CddbTakeFirstExact, 500);
+    CopyText(unnamed->server.host, sizeof unnamed->server.host, "cddb.example");
+    RunCddbLookup(*unnamed);
+    EXPECT_FALSE(unnamed->succeeded);
+    EXPECT_EQ(0, nameServiceAnswered) << "the lookup waited for the name service";
+    SetEvent(nameService);
+    ClientSocket::lookUpName = gethostbyname;
 }
 
 }  // namespace

@@ -101,6 +101,44 @@ TEST(DiscLookup, AFailedLookupChangesNothingIsAskedAgainOnlyWhenADiscArrivesAndU
     RemoveDirectoryA(player.folder.File("cdplayer.ini").c_str());
 }
 
+// The editor opened with the defaults before the answer came: the fields the
+// user has not touched take the answer, and OK writes only what was typed.
+TEST(DiscLookup, AnAnswerWhileTheEditorIsOpenFillsTheFieldsNotTouchedAndOkKeepsIt)
+{
+    LookupPlayer player;
+    PlayerApplication& app = player.app;
+    app.titleEditor.SetTemplate(IDD_TITLEEDITOR, nullptr);
+    player.server.AnswerRaw({"cddb query", CddbTestServer::HttpOk(CddbQueryBody({"rock 0f034803 A / B"})), INFINITE});
+    player.server.Answer("cddb read", ReadBody);
+    app.discLookup.LookUpDiscInDrive();
+    app.controller.OnCommand(IDM_EDITTITLES);
+    HWND editor = app.titleEditor.hwnd;
+    SetDlgItemTextA(editor, IDC_DISCARTIST, "自分で書いた人");
+    player.server.ReleaseHeld();
+    ASSERT_TRUE(player.Answered());
+    EXPECT_EQ("夜明けの回路|自分で書いた人|はじまり",
+              ItemText(editor, IDC_DISCTITLE) + "|" + ItemText(editor, IDC_DISCARTIST) + "|" + ItemText(editor, IDC_TRACKNAME));
+    SetDlgItemTextA(editor, IDC_DISCTITLE, "新しい題");
+    SendMessageA(editor, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(std::string("[") + player.discId + "]\r\ntitle=新しい題\r\nartist=自分で書いた人\r\nnumtracks=3\r\n"
+                                                  "0=はじまり\r\n1=青い信号\r\n",
+              player.Entry());
+}
+
+// The editor closes just as its answer is posted: the answer is freed all the same.
+WNDPROC editorProc;
+CddbTestServer* heldServer;
+LRESULT CALLBACK ClosingEditor(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG posted;
+    if (message == WM_NCDESTROY) {
+        heldServer->ReleaseHeld();
+        for (int i = 0; i < 1000 && !PeekMessageA(&posted, nullptr, CddbAnswerMessage, CddbAnswerMessage, PM_NOREMOVE); ++i)
+            Sleep(10);
+    }
+    return CallWindowProcA(editorProc, window, message, wParam, lParam);
+}
+
 TEST(DiscLookup, TheEditorsButtonAsksNowLetsTheUserChooseAndNothingIsWrittenBeforeOk)
 {
     LookupPlayer player;
@@ -138,22 +176,35 @@ TEST(DiscLookup, TheEditorsButtonAsksNowLetsTheUserChooseAndNothingIsWrittenBefo
     EXPECT_EQ(std::string("[") + player.discId + "]\r\ntitle=Disc\r\nartist=Other\r\nnumtracks=3\r\n0=One\r\n2=Three\r\n",
               player.Entry());
 
-    // None found: the user is told. With the lookup off, the user is asked first.
+    // The server refuses: the user is told what it said. With the lookup
+    // off, the user is asked first.
     player.server.Clear();
-    player.server.Answer("cddb query", "202 No match for disc ID 0f034803.\r\n");
+    player.server.Answer("cddb query", "500 Unknown developer email\r\n");
     app.controller.OnCommand(IDM_EDITTITLES);
     editor = app.titleEditor.hwnd;
     SendMessageA(editor, WM_COMMAND, IDC_CDDB, 0);
     std::string box;
     DialogAnswer::PlayerBox(box);
     ASSERT_TRUE(PumpUntil([&] { return !box.empty(); }, 15000));
-    EXPECT_EQ("このディスクはCDDBに見つかりませんでした。", box);
+    EXPECT_EQ("CDDBサーバー 127.0.0.1:" + std::to_string(player.server.Port()) +
+                  " に問い合わせできませんでした。\nサーバーの返答: 500 Unknown developer email",
+              box);
     app.settings.CddbLookup = 0;
     DialogAnswer::PlayerBox(box, IDNO);
     SendMessageA(editor, WM_COMMAND, IDC_CDDB, 0);
     EXPECT_NE(std::string::npos, box.find("CDDBサーバー 127.0.0.1 に送って")) << box;
     EXPECT_EQ(1u, player.server.Requests().size()) << "sent although the user said no";
+
+    player.server.Clear();
+    player.server.AnswerRaw({"cddb query", CddbTestServer::HttpOk("202 No match.\r\n"), INFINITE});
+    app.settings.CddbLookup = 1;
+    SendMessageA(editor, WM_COMMAND, IDC_CDDB, 0);
+    ASSERT_TRUE(PumpUntil([&] { return player.server.Requests().size() == 1; }));
+    heldServer = &player.server;
+    editorProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClosingEditor)));
     app.titleEditor.Destroy();
+    EXPECT_TRUE(PumpUntil([] { return CddbLookupsInUse() == 0; })) << "an answer was lost with the editor";
 }
 
 }  // namespace
