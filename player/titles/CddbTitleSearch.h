@@ -3,23 +3,22 @@
 #include "CdAudioDevice.h"
 #include "CddbLookup.h"
 #include "Settings.h"
-
-class TitleEditorDialog;
+#include "TitleSearch.h"
 
 // The title editor's "CDDB" button: asks the disc database about the disc
 // being edited, lets the user choose when several discs fit, and puts the
 // titles into the editor's fields. Nothing is written until the editor's OK.
 // The network is asked off the window's thread; the editor stays usable.
-class CddbTitleSearch {
+class CddbTitleSearch : public TitleSearch {
 public:
     CddbTitleSearch(CdAudioDevice& device, const Settings& settings, const char* caption);
 
-    void Ask(TitleEditorDialog& editor);
+    void Ask(TitleEditorDialog& editor) override;
     // An answer came to answerWindow that the player did not await; the
     // lookup is this object's now, and deleted unless it is the one awaited.
     void OnAnswer(TitleEditorDialog& editor, CddbLookup* lookup);
     // The editor closes: an answer still to come is deleted when it comes.
-    void Forget();
+    void Forget() override;
 
     // The answers go to this window, which outlives the editor: an answer
     // posted while the editor closes is never lost with it.

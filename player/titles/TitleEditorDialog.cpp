@@ -1,10 +1,10 @@
 #include "TitleEditorDialog.h"
 
 #include "Application.h"
-#include "CddbTitleSearch.h"
 #include "CommonControls.h"
 #include "DiscTitleStore.h"
 #include "Text.h"
+#include "TitleSearch.h"
 #include "resource.h"
 
 #include <commctrl.h>

@@ -5,8 +5,8 @@
 #include "TrackNameEdit.h"
 
 class Application;
-class CddbTitleSearch;
 class DiscTitleStore;
+class TitleSearch;
 
 // The title editor: the disc title, the artist and one name per track of
 // the disc in the drive, written to "cdplayer.ini" on OK. Modeless, like the
@@ -37,7 +37,7 @@ public:
     // are a hundred kilobytes each that a player which never edits titles
     // need not carry.
     DiscTitles* titles;
-    CddbTitleSearch* cddbSearch;  // the "CDDB" button's; without it the button is grayed
+    TitleSearch* cddbSearch;  // the "CDDB" button's; without it the button is grayed
 
 private:
     BOOL OnInitDialog();
