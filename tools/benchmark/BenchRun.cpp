@@ -9,7 +9,8 @@
 // player alone: how long a track choice and a stop hold it with the "now
 // playing" notification off, sent to a server that takes it, and sent to one
 // that accepts no connection, and how long its exit takes after that.
-#include <winsock.h>
+#include "LoopbackListener.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -119,44 +120,12 @@ void PrintRow(const char* what, double measured, double reference, bool differen
         printf("%-22s %10.1f %10.1f %9.2fx\n", what, measured, reference, reference > 0 ? measured / reference : 0);
 }
 
-// A loopback server that reads and drops every request; or, with dead set,
-// one whose queue is full, so that a connect gets no answer.
-struct SstpServer {
-    SOCKET listening = INVALID_SOCKET;
-    std::vector<SOCKET> queued;
-    int port = 0;
-
-    explicit SstpServer(bool dead)
-    {
-        listening = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int length = sizeof address;
-        bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        getsockname(listening, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-        listen(listening, dead ? 1 : 16);
-        for (int i = 0; dead && i < 16; ++i) {
-            queued.push_back(socket(AF_INET, SOCK_STREAM, 0));
-            u_long nonBlocking = 1;
-            ioctlsocket(queued.back(), FIONBIO, &nonBlocking);
-            connect(queued.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
-        }
-        if (!dead)
-            CloseHandle(CreateThread(nullptr, 0, Drain, reinterpret_cast<void*>(listening), 0, nullptr));
-    }
-    static DWORD WINAPI Drain(void* parameter)
-    {
-        SOCKET listening = reinterpret_cast<SOCKET>(parameter);
-        for (SOCKET s; (s = accept(listening, nullptr, nullptr)) != INVALID_SOCKET; closesocket(s)) {
-            char buffer[4096];
-            while (recv(s, buffer, sizeof buffer, 0) > 0) {
-            }
-        }
-        return 0;
-    }
-};
+// Takes each request and drops it, as a mascot does.
+DWORD WINAPI TakeRequests(void* listener)
+{
+    for (;;)
+        static_cast<LoopbackListener*>(listener)->ReceiveAll(60000);
+}
 
 void WriteSettings(int port)
 {
@@ -230,14 +199,14 @@ int main(int argc, char** argv)
     PrintRow("file size (KiB)", FileKiB(measured.file), FileKiB(reference.file), false);
     printf("exit: the difference in ms instead of a ratio\n\n");
 
-    WSADATA data;
-    WSAStartup(MAKEWORD(1, 1), &data);
-    SstpServer live(false);
-    SstpServer dead(true);
+    SocketLibrary library;
+    LoopbackListener live(16), dead(1);
+    CloseHandle(CreateThread(nullptr, 0, TakeRequests, &live, 0, nullptr));
+    dead.FillBacklog();
     printf("\"now playing\" (medians of %d)  %10s %10s\n", rounds, "play+stop", "then exit");
     MeasureNotification("notifications off (ms)", measured, 0, rounds);
-    MeasureNotification("to a server (ms)", measured, live.port, rounds);
-    MeasureNotification("to a dead server (ms)", measured, dead.port, rounds);
+    MeasureNotification("to a server (ms)", measured, live.Port(), rounds);
+    MeasureNotification("to a dead server (ms)", measured, dead.Port(), rounds);
     DeleteFileA("velkin.ini");
     return 0;
 }
