@@ -138,12 +138,6 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
     EXPECT_FALSE(IsWindow(app.titleEditor.hwnd));
 }
 
-std::string FieldText(HWND editor, int id)
-{
-    char text[4096] = "";
-    return GetDlgItemTextA(editor, id, text, sizeof text), text;
-}
-
 // Names with quotes or blanks around them read back as typed; a pasted name
 // longer than the file keeps (600 characters are 1200 bytes) is refused, so
 // what a field shows is what is written.
@@ -166,14 +160,14 @@ TEST(TitleEditor, NamesReadBackAsTypedAndAFieldHoldsNoMoreThanTheFileKeeps)
         SetDlgItemTextA(editor, id, field.second.c_str());
         SendDlgItemMessageA(editor, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
     }
-    std::string shown = FieldText(editor, IDC_TRACKNAME);
+    std::string shown = ItemText(editor, IDC_TRACKNAME);
     EXPECT_EQ("", shown);
     SendMessageA(editor, WM_COMMAND, IDOK, 0);
     app.controller.OnCommand(IDM_EDITTITLES);
     editor = app.titleEditor.hwnd;
     for (const auto& field : fields) {
         if (field.first > 2)
-            EXPECT_EQ(field.second, FieldText(editor, field.first));
+            EXPECT_EQ(field.second, ItemText(editor, field.first));
         else
             EXPECT_EQ(field.first == 2 ? "トラック 3" : field.second, RowName(GetDlgItem(editor, IDC_TRACKLIST), field.first));
     }

@@ -1,7 +1,6 @@
 #include "SstpNotifier.h"
 
 #include "LoopbackListener.h"
-#include "ScriptEscape.h"
 #include "Settings.h"
 #include "TestSupport.h"
 #include "VirtualCd.h"
@@ -88,15 +87,17 @@ int ThreadsOfThisProcess()
 }
 
 // Names come from a file that others fill; the mascot must get them as text,
-// never as commands, variables or extra header lines. A request larger than
-// the notifier's send buffer loses nothing at the seams.
-TEST_F(SstpNotifierTest, ScriptsGoOutByteForByteWithTheNamesFilledInAsText)
+// never as commands, variables or extra header lines. A large request loses
+// nothing at the seams, and many leave no thread or handle behind.
+TEST_F(SstpNotifierTest, ScriptsGoOutByteForByteWithTheNamesFilledInAsTextAndLeaveNothingBehind)
 {
+    SetScript("Script: $");
     EXPECT_TRUE(Notify());
-    EXPECT_EQ(std::string(Head) +
-                  "Script: \\h\\s0「Intro」を演奏するよっ。\\n\\n\\u\\w9「Band」の\\n『Live』やな。\\n\\n\\h\\w9\\s5これって、"
-                  "%dmsみたいな曲だよね。\\n\\n\\u\\w9……\\w9なんやそれ。\\h\\w9\\s4さあ？\\_w[3000]\\s0\\e\r\n\r\n",
-              listener.ReceiveAll());
+    EXPECT_EQ(std::string(Head) + "Script: Intro\r\n\r\n", listener.ReceiveAll());
+    PumpUntil([&] { return !notifier->sender.Busy(); });
+    int threads = ThreadsOfThisProcess();
+    DWORD handles = 0, handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles);
 
     std::string longTitle, longLine = "Script: ";
     for (int i = 0; i < 60; ++i)
@@ -117,29 +118,18 @@ TEST_F(SstpNotifierTest, ScriptsGoOutByteForByteWithTheNamesFilledInAsText)
          "Script: \\h[Bye\\\\-\\\\![open,cmd]][100\\% Live][ソナタ 表\\\\n]\\e"},
         {"[D0D2A]\r\ntitle=" + longTitle + "\r\n", "Script: " + std::string(100, '&'), longLine},
     };
-    for (const auto& c : cases) {
-        WriteDatabase(c.database);
-        SetScript(c.script);
-        EXPECT_TRUE(Notify()) << c.script;
-        EXPECT_EQ(c.line, ReceivedScript()) << c.script;
+    for (int round = 0; round < 5; ++round) {
+        for (const auto& c : cases) {
+            WriteDatabase(c.database);
+            SetScript(c.script);
+            EXPECT_TRUE(Notify()) << c.script;
+            EXPECT_EQ(c.line, ReceivedScript()) << c.script;
+        }
     }
-}
-
-TEST(ScriptEscapeTest, LineBreaksAndStrayLeadBytesCannotSlipThrough)
-{
-    char text[32];
-    EscapeScriptText("A\r\nSender: x\n", text, sizeof text);
-    EXPECT_STREQ("ASender: x", text);
-    // 0x81 before "%" or CR is no character: it must not carry them along.
-    EscapeScriptText("\x81%d\x81\r|\x81", text, sizeof text);
-    EXPECT_STREQ("\\%d|", text);
-    EscapeScriptText("ソ\\表", text, sizeof text);
-    EXPECT_STREQ("ソ\\\\表", text);
-    // A full buffer ends before an escape or a character, never inside one.
-    EscapeScriptText("ab\\c", text, 4);
-    EXPECT_STREQ("ab", text);
-    EscapeScriptText("aソ", text, 3);
-    EXPECT_STREQ("a", text);
+    PumpUntil([&] { return !notifier->sender.Busy(); });
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_EQ(threads, ThreadsOfThisProcess());
+    EXPECT_EQ(handles, handlesAfter);
 }
 
 TEST_F(SstpNotifierTest, PresenceCheckOnlyForExactlyLocalhostAndNothingWhenSwitchedOff)
@@ -214,41 +204,6 @@ TEST_F(SstpNotifierTest, ADeadServerHoldsNoOneAndOnlyTheNewestFourWait)
     notifier.reset();
     EXPECT_EQ(threads, ThreadsOfThisProcess()) << "the connect under way was waited for";
     EXPECT_EQ(INVALID_SOCKET, listener.Accept(3000)) << "sent after the exit";
-}
-
-TEST_F(SstpNotifierTest, ManyNotificationsLeaveNoThreadOrHandleBehind)
-{
-    SetScript("Script: $");
-    EXPECT_TRUE(Notify());
-    EXPECT_EQ("Script: Intro", ReceivedScript());
-    PumpUntil([&] { return !notifier->sender.Busy(); });
-    int threads = ThreadsOfThisProcess();
-    DWORD handles = 0, handlesAfter = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handles);
-    for (int i = 0; i < 40; ++i) {
-        EXPECT_TRUE(Notify());
-        EXPECT_EQ("Script: Intro", ReceivedScript());
-    }
-    PumpUntil([&] { return !notifier->sender.Busy(); });
-    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
-    EXPECT_EQ(threads, ThreadsOfThisProcess());
-    EXPECT_EQ(handles, handlesAfter);
-}
-
-// A Japanese script longer than its field, as the settings file gives it:
-// it arrives cut at a whole character, and the request's end stays whole.
-TEST_F(SstpNotifierTest, ALongJapaneseScriptFromTheSettingsFileEndsOnAWholeCharacter)
-{
-    std::string script = "Script: \\h\\s0 ";
-    while (script.size() < 1100)
-        script += "表示ソ";
-    WriteWholeFile(folder.File("velkin.ini"), "[SSTP]\r\nSstpScript=" + script + "\r\n");
-    ProfileFile file(folder.File("velkin.ini").c_str());
-    SetScript(std::string(1023, 'x'));  // read before, as the player reads its settings again
-    LoadSettings(file, settings);
-    SendTo("127.0.0.1");
-    EXPECT_TRUE(Notify());
-    EXPECT_EQ(script.substr(0, 1022), ReceivedScript());
 }
 
 }  // namespace
