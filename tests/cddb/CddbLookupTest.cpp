@@ -17,10 +17,7 @@ const char ReadBody[] =
     u8"210 rock 0f034803 CD database entry follows (until terminating `.')\r\n# xmcd\r\nDISCID=0f034803\r\n"
     u8"DTITLE=ヴェルキン / 夜明けの回路\r\nTTITLE0=はじまり\r\nTTITLE1=青い信号\r\nTTITLE2=おやすみ\r\n.\r\n";
 
-struct LookupDeleter {
-    void operator()(CddbLookup* lookup) const { DeleteCddbLookup(lookup); }
-};
-typedef std::unique_ptr<CddbLookup, LookupDeleter> LookupPointer;
+typedef std::unique_ptr<CddbLookup, void (*)(CddbLookup*)> LookupPointer;
 
 class CddbLookupTest : public ::testing::Test {
 protected:
@@ -34,7 +31,7 @@ protected:
 
     LookupPointer Lookup(DWORD lookupMs = 3000)
     {
-        LookupPointer lookup(NewCddbLookup());
+        LookupPointer lookup(NewCddbLookup(), DeleteCddbLookup);
         lookup->kind = CddbTakeFirstExact;
         lookup->toc = toc;
         CopyText(lookup->server.host, sizeof lookup->server.host, "127.0.0.1");

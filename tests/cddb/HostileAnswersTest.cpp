@@ -113,8 +113,9 @@ void CheckQuery(const std::string& answer, int& matched)
     for (int i = 0; i < matches->value.count; ++i) {
         const CddbMatch& match = matches->value.items[i];
         ASSERT_TRUE(IsCleanText(match.title, sizeof match.title));
-        ASSERT_TRUE(match.category[0] != '\0' && strnlen(match.category, sizeof match.category) < sizeof match.category);
-        ASSERT_EQ(strlen(match.category), strspn(match.category, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_"));
+        size_t category = strnlen(match.category, sizeof match.category);
+        ASSERT_TRUE(category > 0 && category < sizeof match.category &&
+                    category == strspn(match.category, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_"));
         ASSERT_EQ(8u, strnlen(match.discId, sizeof match.discId));
         ASSERT_EQ(8u, strspn(match.discId, "0123456789abcdef"));
     }
