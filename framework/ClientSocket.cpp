@@ -55,6 +55,77 @@ bool ClientSocket::ResolveAddress(LPCSTR host, in_addr& address)
     return true;
 }
 
+ClientSocket::NameLookup ClientSocket::lookUpName = gethostbyname;
+
+namespace {
+
+// One resolution on a thread of its own; the caller may stop waiting for
+// it, and whichever of the two lets go last frees it.
+struct Resolution {
+    LONG holders;
+    HANDLE done;
+    char host[256];
+    bool found;
+    in_addr address;
+};
+
+void LetGo(Resolution* resolution)
+{
+    if (InterlockedDecrement(&resolution->holders) != 0)
+        return;
+    CloseHandle(resolution->done);
+    HeapFree(GetProcessHeap(), 0, resolution);
+}
+
+DWORD WINAPI ResolutionThread(void* parameter)
+{
+    Resolution* resolution = static_cast<Resolution*>(parameter);
+    ClientSocket library;  // kept started while the name service is asked
+    if (library.Startup() == 0) {
+        HOSTENT* entry = ClientSocket::lookUpName(resolution->host);
+        if (entry && entry->h_addrtype == AF_INET && entry->h_length == 4 && entry->h_addr_list[0]) {
+            memcpy(&resolution->address, entry->h_addr_list[0], 4);
+            resolution->found = true;
+        }
+    }
+    SetEvent(resolution->done);
+    LetGo(resolution);
+    return 0;
+}
+
+}  // namespace
+
+bool ClientSocket::ResolveWithin(LPCSTR host, DWORD timeoutMs, in_addr& address)
+{
+    if (!host || strlen(host) >= sizeof Resolution().host)
+        return false;
+    unsigned long dotted = inet_addr(host);
+    if (dotted != INADDR_NONE) {
+        address.s_addr = dotted;
+        return true;
+    }
+    Resolution* resolution =
+        static_cast<Resolution*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(Resolution)));
+    if (!resolution)
+        return false;
+    resolution->holders = 2;
+    resolution->done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    memcpy(resolution->host, host, strlen(host) + 1);
+    HANDLE thread = resolution->done ? CreateThread(nullptr, 0, ResolutionThread, resolution, 0, nullptr) : nullptr;
+    if (!thread) {
+        if (resolution->done)
+            CloseHandle(resolution->done);
+        HeapFree(GetProcessHeap(), 0, resolution);
+        return false;
+    }
+    CloseHandle(thread);
+    bool found = WaitForSingleObject(resolution->done, timeoutMs) == WAIT_OBJECT_0 && resolution->found;
+    if (found)
+        address = resolution->address;
+    LetGo(resolution);
+    return found;
+}
+
 BOOL ClientSocket::Open(int port, LPCSTR host)
 {
     if (socketHandle != INVALID_SOCKET)

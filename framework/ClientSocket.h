@@ -24,6 +24,12 @@ public:
     // seconds), and the player's only thread would stand still meanwhile.
     // The socket is blocking again when this returns TRUE.
     BOOL ConnectWithin(DWORD timeoutMs);
+    // The address of a host name or dotted address, the name service asked
+    // on a thread of its own: false when it has no answer within timeoutMs,
+    // whose thread then ends by itself.
+    static bool ResolveWithin(LPCSTR host, DWORD timeoutMs, in_addr& address);
+    typedef struct hostent*(PASCAL* NameLookup)(const char* name);
+    static NameLookup lookUpName;  // gethostbyname, or a test's stand-in
     int Send(const char* data, int length, int flags);
     // What has arrived, waiting at most timeoutMs for it: the number of
     // bytes, 0 when the peer has closed, SOCKET_ERROR on an error or when

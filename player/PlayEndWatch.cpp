@@ -61,9 +61,11 @@ DWORD PlayEndWatch::GraceMs() const
     return silentDevice ? 0 : FirstGraceMs;
 }
 
+// Judged as the timer judges: a notification queued behind a new play that
+// still seeks, or one for a play stopped elsewhere, ends nothing.
 bool PlayEndWatch::TakeNotification()
 {
-    if (!watching || device.GetMode() == CdModePlaying)
+    if (!watching || device.GetMode() != CdModeStopped || EndReached() != 1)
         return false;
     Cancel();
     return true;
@@ -76,10 +78,15 @@ bool PlayEndWatch::CheckEnd()
         return false;
     }
     int mode = device.GetMode();
-    if (mode == CdModePlaying || mode == CdModeSeeking)
+    // Still under way, or no answer this time (a drive may say "not ready"
+    // for a moment): asked again at the next look.
+    if (mode == CdModePlaying || mode == CdModeSeeking || mode == CdModeUnknown || mode == CdModeNotReady)
         return false;
-    if (mode != CdModeStopped || !StoppedAtEnd()) {
-        Cancel();  // stopped elsewhere, door open, disc gone: no end to act on
+    int reached = mode == CdModeStopped ? EndReached() : 0;
+    if (reached < 0)
+        return false;
+    if (reached == 0) {
+        Cancel();  // stopped elsewhere or door open: no end to act on
         return false;
     }
     DWORD now = GetTickCount();
@@ -94,11 +101,15 @@ bool PlayEndWatch::CheckEnd()
     return true;
 }
 
-bool PlayEndWatch::StoppedAtEnd()
+// 1 when the drive stands at the end of the watched play, 0 when elsewhere,
+// -1 when it gave no answer.
+int PlayEndWatch::EndReached()
 {
     long position = device.GetPosition();
     long end = EndFrame();
-    return position >= 0 && end >= 0 && MsfToFrames(static_cast<DWORD>(position)) >= end - EndTolerance;
+    if (position < 0 || end < 0)
+        return -1;
+    return MsfToFrames(static_cast<DWORD>(position)) >= end - EndTolerance ? 1 : 0;
 }
 
 // The absolute frame where the watched play was asked to end, or -1.

@@ -31,12 +31,13 @@ public:
     // Another drive was chosen: what was learnt about the old one is forgotten.
     void ForgetDevice();
 
-    // MCI_NOTIFY_SUCCESSFUL arrived: true when it ends the watched play. A
-    // notification without a watched play, or while the device still plays
-    // (one queued behind a play that has already been started anew), is stale.
+    // MCI_NOTIFY_SUCCESSFUL arrived: true when it ends the watched play, that
+    // is when the drive has stopped at that play's end. Any other (one queued
+    // behind a play started anew, which may still seek) is stale.
     bool TakeNotification();
     // The timer fired: true when the watched play has ended in silence and
-    // the owner should now act on its end.
+    // the owner should now act on its end. A drive that gives no answer, or
+    // says "not ready", is asked again at the next look.
     bool CheckEnd();
 
     bool Watching() const { return watching; }
@@ -48,7 +49,7 @@ public:
 
 private:
     void Start(int track, int introSeconds);
-    bool StoppedAtEnd();
+    int EndReached();
     long EndFrame();
 
     CdAudioDevice& device;

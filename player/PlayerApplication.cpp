@@ -70,8 +70,10 @@ BOOL PlayerApplication::CreatePlayerWindow()
     playTrackMessage = RegisterWindowMessageA(PlayTrackMessageName);
     HICON classIcon = LoadIcon(IDI_VELKIN);
     window.RegisterWindowClass(PlayerWindowClassName, 0, classIcon, nullptr, nullptr, nullptr);
-    return window.Create(PlayerWindowClassName, title, WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr, nullptr,
-                         nullptr);
+    BOOL created = window.Create(PlayerWindowClassName, title, WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr,
+                                 nullptr, nullptr);
+    cddbSearch.answerWindow = window.hwnd;
+    return created;
 }
 
 void PlayerApplication::AddTrayIcon()

@@ -335,7 +335,10 @@ LRESULT PlayerController::OnDeviceChange(WPARAM event, LPARAM data)
         PlayTrack(1);
     } else if (event == DBT_DEVICEREMOVECOMPLETE) {
         app.mediaPresent = app.cdDevice.IsMediaPresent();
-        app.mediaKeys.Release();  // the disc is gone
+        if (!app.mediaPresent) {
+            playEndWatch.Cancel();  // the disc has gone: "not ready" is no longer a passing answer
+            app.mediaKeys.Release();
+        }
     }
     return 0;
 }

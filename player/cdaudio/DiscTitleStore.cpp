@@ -62,11 +62,13 @@ int BoundedTrackCount(int trackCount)
 
 // Stops at the first failed write: the usual failure (a file or folder
 // closed to the user) fails the first one, so nothing is half written.
-bool WriteEntry(ProfileFile& file, const char* discId, const DiscTitles& titles)
+bool WriteEntry(ProfileFile& file, const char* discId, const DiscTitles& titles, const DiscTitleFields* fields)
 {
     if (file.path[0] == '\0' || !IsWritableSection(discId))
         return false;  // an empty path would make Windows write win.ini
-    if (!WriteName(file, discId, "title", titles.title) || !WriteName(file, discId, "artist", titles.artist))
+    if ((!fields || fields->title) && !WriteName(file, discId, "title", titles.title))
+        return false;
+    if ((!fields || fields->artist) && !WriteName(file, discId, "artist", titles.artist))
         return false;
     int count = BoundedTrackCount(titles.trackCount);
     if (!file.WriteInt(discId, "numtracks", count))
@@ -74,7 +76,7 @@ bool WriteEntry(ProfileFile& file, const char* discId, const DiscTitles& titles)
     for (int i = 0; i < count; ++i) {
         char key[16];
         FormatText(key, sizeof key, "%d", i);
-        if (!WriteName(file, discId, key, titles.tracks[i]))
+        if ((!fields || fields->tracks[i]) && !WriteName(file, discId, key, titles.tracks[i]))
             return false;
     }
     return true;
@@ -156,13 +158,14 @@ const DiscTitles* DiscTitleStore::KeptFor(const char* discId) const
     return IsKept(discId) && !HasEntry(discId) ? kept : nullptr;
 }
 
-bool DiscTitleStore::Write(const char* discId, const DiscTitles& titles, const char** writtenPath)
+bool DiscTitleStore::Write(const char* discId, const DiscTitles& titles, const char** writtenPath,
+                           const DiscTitleFields* fields)
 {
     ProfileFile* file = &FileFor(discId) == &windowsFile ? &windowsFile : &ownFile;
-    bool written = WriteEntry(*file, discId, titles);
+    bool written = WriteEntry(*file, discId, titles, fields);
     if (!written && file == &windowsFile) {
         file = &ownFile;
-        written = WriteEntry(*file, discId, titles);
+        written = WriteEntry(*file, discId, titles, nullptr);  // the whole entry moves
     }
     if (writtenPath)
         *writtenPath = file->path;

@@ -43,8 +43,10 @@ public:
     // (an ordinary user may not write there), the whole entry goes beside
     // velkin.exe instead, where it is found first. False when the entry could
     // not be written. writtenPath, when given, receives the path of the file
-    // written (or last tried).
-    bool Write(const char* discId, const DiscTitles& titles, const char** writtenPath = nullptr);
+    // written (or last tried). With fields, only the texts they name are
+    // written (and numtracks).
+    bool Write(const char* discId, const DiscTitles& titles, const char** writtenPath = nullptr,
+               const DiscTitleFields* fields = nullptr);
 
     // Titles that could not be written, kept in memory for one disc until the
     // program ends: shown wherever no file has an entry for the disc.

@@ -13,3 +13,11 @@ struct DiscTitles {
     int trackCount;  // tracks[0] to tracks[trackCount - 1] hold names
     char tracks[MaxTracks][TextCapacity];
 };
+
+// Which texts of a DiscTitles to write: the title, the artist, and the name
+// of track i + 1 at tracks[i].
+struct DiscTitleFields {
+    bool title;
+    bool artist;
+    bool tracks[DiscTitles::MaxTracks];
+};

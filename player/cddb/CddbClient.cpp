@@ -1,5 +1,6 @@
 #include "CddbClient.h"
 
+#include "ClientSocket.h"
 #include "HttpGet.h"
 #include "Text.h"
 
@@ -64,7 +65,7 @@ void HelloFromEmail(const char* email, char* user, size_t userCapacity, char* ho
 }
 
 CddbClient::CddbClient(const CddbServer& server)
-    : server(server), deadline(GetTickCount() + server.lookupTimeoutMs),
+    : serverSaid(), server(server), deadline(GetTickCount() + server.lookupTimeoutMs), address(),
       answer(static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, AnswerCapacity)))
 {
 }
@@ -98,11 +99,20 @@ bool CddbClient::Get(const char* command, size_t* length)
 {
     if (!answer || !IsHostName(server.host))
         return false;
+    // Once a lookup, within its time: a name service that does not answer
+    // must not hold the lookup past its bound.
+    if (address[0] == '\0') {
+        in_addr resolved;
+        if (!ClientSocket::ResolveWithin(server.host, TimeLeft(deadline), resolved))
+            return false;
+        CopyText(address, sizeof address, inet_ntoa(resolved));
+    }
     char target[2048];
     FormatTarget(command, target, sizeof target);
     char userAgent[32];
     FormatText(userAgent, sizeof userAgent, "velkin/%s", server.clientVersion);
-    HttpGetRequest request = {server.host, server.port, target, userAgent, server.connectTimeoutMs, deadline};
+    HttpGetRequest request = {server.host,           address,  server.port, target, userAgent,
+                              server.connectTimeoutMs, deadline, serverSaid, sizeof serverSaid};
     return HttpGet(request, answer, AnswerCapacity, length);
 }
 
@@ -116,7 +126,10 @@ CddbQueryResult CddbClient::Query(const TableOfContents& toc, CddbMatches& match
     size_t length = 0;
     if (!Get(command, &length))
         return CddbQueryFailed;
-    return ParseCddbQuery(answer, length, matches);
+    CddbQueryResult result = ParseCddbQuery(answer, length, matches);
+    if (result == CddbQueryFailed)
+        KeepRefusal(length);
+    return result;
 }
 
 bool CddbClient::Read(const CddbMatch& match, int trackCount, DiscTitles& titles)
@@ -124,5 +137,18 @@ bool CddbClient::Read(const CddbMatch& match, int trackCount, DiscTitles& titles
     char command[64];
     FormatText(command, sizeof command, "cddb read %s %s", match.category, match.discId);
     size_t length = 0;
-    return Get(command, &length) && ParseCddbRead(answer, length, trackCount, titles);
+    if (!Get(command, &length))
+        return false;
+    if (ParseCddbRead(answer, length, trackCount, titles))
+        return true;
+    KeepRefusal(length);
+    return false;
+}
+
+// The codes 4xx and 5xx say why the server did not answer; a 2xx answer
+// that could not be used says nothing to the user.
+void CddbClient::KeepRefusal(size_t length)
+{
+    if (length > 0 && (answer[0] == '4' || answer[0] == '5'))
+        CopyStatusLine(answer, length, serverSaid, sizeof serverSaid);
 }

@@ -35,11 +35,17 @@ public:
     // The answers are read into this much, head included.
     static const size_t AnswerCapacity = 256 * 1024;
 
+    // What the server said when it gave no usable answer, as its status line
+    // ("500 Unknown developer email"); empty when it said nothing of the kind.
+    char serverSaid[128];
+
 private:
     bool Get(const char* command, size_t* length);
+    void KeepRefusal(size_t length);
 
     const CddbServer& server;
     DWORD deadline;
+    char address[16];  // the server's, dotted, once resolved
     char* answer;
 };
 

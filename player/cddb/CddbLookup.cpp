@@ -1,5 +1,7 @@
 #include "CddbLookup.h"
 
+#include "Text.h"
+
 #include <process.h>
 #include <string.h>
 
@@ -33,17 +35,29 @@ unsigned __stdcall LookupThread(void* parameter)
     return 0;
 }
 
+LONG lookupsInUse;
+
 }  // namespace
 
 CddbLookup* NewCddbLookup()
 {
-    return static_cast<CddbLookup*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CddbLookup)));
+    CddbLookup* lookup = static_cast<CddbLookup*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CddbLookup)));
+    if (lookup)
+        InterlockedIncrement(&lookupsInUse);
+    return lookup;
 }
 
 void DeleteCddbLookup(CddbLookup* lookup)
 {
-    if (lookup)
-        HeapFree(GetProcessHeap(), 0, lookup);
+    if (!lookup)
+        return;
+    InterlockedDecrement(&lookupsInUse);
+    HeapFree(GetProcessHeap(), 0, lookup);
+}
+
+LONG CddbLookupsInUse()
+{
+    return lookupsInUse;
 }
 
 void RunCddbLookup(CddbLookup& lookup)
@@ -65,6 +79,7 @@ void RunCddbLookup(CddbLookup& lookup)
         lookup.succeeded = client.Read(lookup.match, lookup.toc.trackCount, lookup.titles);
         break;
     }
+    CopyText(lookup.serverSaid, sizeof lookup.serverSaid, client.serverSaid);
 }
 
 bool StartCddbLookup(CddbLookup* lookup, HWND window, UINT message)

@@ -25,11 +25,14 @@ struct CddbLookup {
     CddbQueryResult queryResult;  // of the query, where one was made
     CddbMatches matches;          // CddbListMatches
     DiscTitles titles;    // CddbTakeFirstExact and CddbReadMatch
+    char serverSaid[128]; // a failed lookup: the server's status line, if it gave one
 };
 
 // A zeroed lookup from the heap; null when there is no memory.
 CddbLookup* NewCddbLookup();
 void DeleteCddbLookup(CddbLookup* lookup);
+// How many lookups are made and not yet deleted: each is a hundred kilobytes.
+LONG CddbLookupsInUse();
 
 // The message with which the player's windows get a lookup's answer.
 const UINT CddbAnswerMessage = WM_APP + 0x40;

@@ -155,8 +155,8 @@ bool Dechunk(char* body, size_t* length)
 }
 
 // Moves the body of the answer in buffer to its start; false unless the
-// answer is a whole 200.
-bool TakeBody(char* buffer, size_t received, size_t* length)
+// answer is a whole 200. The status of any other answer goes to status.
+bool TakeBody(char* buffer, size_t received, size_t* length, char* status, size_t statusCapacity)
 {
     const char* headEnd = FindBytes(buffer, received < HeadCapacity ? received : HeadCapacity, "\r\n\r\n");
     if (!headEnd)
@@ -165,8 +165,11 @@ bool TakeBody(char* buffer, size_t received, size_t* length)
     char head[HeadCapacity + 1];
     memcpy(head, buffer, headLength);
     head[headLength] = '\0';
-    if (memchr(head, '\0', headLength) || !IsOk(head))
+    if (memchr(head, '\0', headLength) || !IsOk(head)) {
+        if (status && headLength > 9 && strncmp(head, "HTTP/1.", 7) == 0)
+            CopyStatusLine(head + 9, headLength - 9, status, statusCapacity);
         return false;
+    }
     size_t bodyStart = headLength + 2;
     *length = received - bodyStart;
     memmove(buffer, buffer + bodyStart, *length);
@@ -197,7 +200,7 @@ bool HttpGet(const HttpGetRequest& request, char* body, size_t capacity, size_t*
 {
     *length = 0;
     ClientSocket socket;
-    if (socket.Startup() != 0 || !socket.Open(request.port, request.host))
+    if (socket.Startup() != 0 || !socket.Open(request.port, request.address))
         return false;
     DWORD connectMs = TimeLeft(request.deadline);
     if (connectMs > request.connectTimeoutMs)
@@ -209,5 +212,19 @@ bool HttpGet(const HttpGetRequest& request, char* body, size_t capacity, size_t*
     size_t received = 0;
     bool whole = SendRequest(socket, request) && ReceiveAll(socket, request.deadline, body, capacity, &received);
     socket.Close();
-    return whole && TakeBody(body, received, length);
+    return whole && TakeBody(body, received, length, request.status, request.statusCapacity);
+}
+
+void CopyStatusLine(const char* bytes, size_t length, char* text, size_t capacity)
+{
+    if (capacity == 0)
+        return;
+    text[0] = '\0';
+    bool coded = length >= 4 && IsDigitOf(bytes[0], 10) && IsDigitOf(bytes[1], 10) && IsDigitOf(bytes[2], 10) &&
+                 bytes[3] == ' ';
+    size_t n = 0;
+    for (size_t i = 0; coded && i < length && bytes[i] != '\r' && bytes[i] != '\n' && n + 1 < capacity; ++i)
+        text[n++] = bytes[i] >= 0x20 && bytes[i] < 0x7F ? bytes[i] : '?';  // the server's words, never its bytes
+    if (coded)
+        text[n] = '\0';
 }

@@ -1,15 +1,14 @@
 #include "SstpNotifier.h"
 
-#include "ClientSocket.h"
 #include "NamedMutex.h"
 #include "ScriptEscape.h"
+#include "Text.h"
 
 #include <string.h>
 
 namespace {
 
-// The player's only thread waits for the connect; a mascot that does not
-// answer must not hold the player up for longer than this.
+// A mascot that does not answer holds up the requests behind it no longer.
 const DWORD ConnectTimeoutMs = 1000;
 
 const char* const MascotMutexNames[] = {"sakura", "embryo", "ssp"};
@@ -20,43 +19,6 @@ const char RequestHead[] =
     "Charset: Shift_JIS\r\n";
 const char RequestTail[] = "\r\n\r\n";
 
-// Collects the request and hands it to the socket in a few large pieces.
-class RequestWriter {
-public:
-    explicit RequestWriter(ClientSocket& socket) : socket(socket), used(0), failed(false) {}
-
-    void Append(const char* bytes, size_t length)
-    {
-        while (length > 0) {
-            if (used == sizeof buffer)
-                Flush();
-            size_t n = sizeof buffer - used;
-            if (n > length)
-                n = length;
-            memcpy(buffer + used, bytes, n);
-            used += n;
-            bytes += n;
-            length -= n;
-        }
-    }
-    void Append(const char* text) { Append(text, strlen(text)); }
-
-    // After a failed send the rest of the request is dropped: the server
-    // has gone and the player carries on.
-    void Flush()
-    {
-        if (used > 0 && !failed)
-            failed = socket.Send(buffer, static_cast<int>(used), 0) == SOCKET_ERROR;
-        used = 0;
-    }
-
-private:
-    ClientSocket& socket;
-    char buffer[4096];
-    size_t used;
-    bool failed;
-};
-
 struct ScriptTexts {
     char title[256];
     char artist[256];
@@ -66,7 +28,7 @@ struct ScriptTexts {
 }  // namespace
 
 SstpNotifier::SstpNotifier(const Settings& settings, CdAudioDevice& device, const DiscTitleStore& discDatabase)
-    : settings(settings), device(device), discDatabase(discDatabase)
+    : connectTimeoutMs(ConnectTimeoutMs), settings(settings), device(device), discDatabase(discDatabase)
 {
 }
 
@@ -93,48 +55,46 @@ static void LookUpTexts(CdAudioDevice& device, const DiscTitleStore& database, S
 }
 
 // "&", "#" and "$" become the title, artist and track name; every other byte
-// of the user's template goes out as written.
-static void WriteScript(RequestWriter& writer, const char* script, const ScriptTexts& texts)
+// of the user's template goes out as written. Without a buffer, only counts.
+static size_t ComposeRequest(const char* script, const ScriptTexts& texts, char* out)
 {
+    size_t used = 0;
+    auto put = [&](const char* bytes, size_t length) {
+        if (out)
+            memcpy(out + used, bytes, length);
+        used += length;
+    };
+    put(RequestHead, sizeof RequestHead - 1);
     for (const char* p = script; *p != '\0'; ++p) {
-        switch (*p) {
-        case '&':
-            writer.Append(texts.title);
-            break;
-        case '#':
-            writer.Append(texts.artist);
-            break;
-        case '$':
-            writer.Append(texts.trackName);
-            break;
-        default:
-            writer.Append(p, 1);
-            break;
-        }
+        const char* name = *p == '&' ? texts.title : *p == '#' ? texts.artist : *p == '$' ? texts.trackName : nullptr;
+        if (name)
+            put(name, strlen(name));
+        else
+            put(p, 1);
     }
+    put(RequestTail, sizeof RequestTail - 1);
+    return used;
 }
 
-int SstpNotifier::Notify()
+// The request is made here, from what plays now, and sent beside the player.
+bool SstpNotifier::Notify()
 {
     if (!settings.SendSstpMsg)
-        return 1;
+        return false;
     if (settings.CheckSstpServer && lstrcmpA(settings.SstpServer, "localhost") == 0 && !IsMascotRunning())
-        return 1;
+        return false;
 
     ScriptTexts texts;
     LookUpTexts(device, discDatabase, texts);
-
-    ClientSocket socket;
-    socket.Startup();
-    socket.Open(settings.SstpPort, settings.SstpServer);
-    if (!socket.ConnectWithin(ConnectTimeoutMs))
-        return 0;
-
-    RequestWriter writer(socket);
-    writer.Append(RequestHead);
-    WriteScript(writer, settings.SstpScript, texts);
-    writer.Append(RequestTail);
-    writer.Flush();
-    socket.Close();
-    return 1;
+    size_t length = ComposeRequest(settings.SstpScript, texts, nullptr);
+    SstpRequest* request = NewSstpRequest(length);
+    if (!request)
+        return false;
+    ComposeRequest(settings.SstpScript, texts, request->bytes);
+    request->length = length;
+    CopyText(request->host, sizeof request->host, settings.SstpServer);
+    request->port = settings.SstpPort;
+    request->connectTimeoutMs = connectTimeoutMs;
+    sender.Send(request);
+    return true;
 }

@@ -5,17 +5,13 @@
 
 namespace {
 
-TEST(ClientSocketTest, OpenKeepsTheLow16BitsOfThePortClosesTheLastConnectionAndLeavesOtherUsersAlone)
+TEST(ClientSocketTest, OpenClosesTheLastConnectionAndLeavesOtherUsersAlone)
 {
     SocketLibrary library;  // another user of the library in this process
     ClientSocket socket;
     ASSERT_EQ(0, socket.Startup());
     EXPECT_FALSE(socket.Open(9801, "no-such-host.invalid"));
     EXPECT_EQ(INVALID_SOCKET, socket.socketHandle);
-    ASSERT_TRUE(socket.Open(70000, "localhost"));
-    const unsigned char* port = reinterpret_cast<const unsigned char*>(&socket.peerAddress.sin_port);
-    EXPECT_EQ(4464, port[0] * 256 + port[1]) << "network order";
-    EXPECT_EQ(htonl(INADDR_LOOPBACK), socket.peerAddress.sin_addr.s_addr);
 
     // A second open closes the first connection; a refusal leaves no socket.
     LoopbackListener listener;

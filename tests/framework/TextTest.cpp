@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <string>
 
 namespace {
@@ -17,6 +19,7 @@ TEST(TextTest, ShiftJisLiteralsAndBoundedCopiesThatNeverCutACharacter)
     char formatted[6];
     FormatText(formatted, sizeof formatted, "%s%d", "ab", 12345);
     EXPECT_STREQ("ab123", formatted);
+    memset(formatted, 'x', sizeof formatted);  // the formatter leaves an exact fit unterminated
     EXPECT_EQ(5u, FormatText(formatted, sizeof formatted, "%d", 12345)) << "an exact fit is whole";
     EXPECT_STREQ("12345", formatted);
     EXPECT_EQ(3u, FormatText(formatted, 5, "a%s", "表示"));

@@ -1,3 +1,4 @@
+#include "LoopbackListener.h"
 #include "PlayerHarness.h"
 
 #include <gtest/gtest.h>
@@ -6,14 +7,6 @@
 #include <set>
 
 namespace {
-
-// Whether the drive is asked nothing for a while: no watch runs.
-bool StaysQuiet(const VirtualCd& cd)
-{
-    size_t lines = cd.LogLines().size();
-    PumpUntil([] { return false; }, 1500);
-    return lines == cd.LogLines().size();
-}
 
 // What the arrival sound would have sent, and how many plays had started then.
 std::string soundCommand;
@@ -25,13 +18,19 @@ MCIERROR WINAPI RecordSound(LPCSTR command, LPSTR, UINT, HWND)
     return 0;
 }
 
-TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceAndADiscArrival)
+TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceAndADiscArrivalNoneWaitingForTheMascot)
 {
     EXPECT_EQ(0, ChooseRandomTrack(0, 12345));  // a disc without tracks: none
 
     PlayerHarness player("0:30.00 2:00.00 0:06.00 0:30.00 0:30.00 0:30.00 0:30.00 0:30.00", 1);
     player.cd.InsertDisc('D', "1:00.00");
     PlayerController& controller = player.app.controller;
+    // A mascot that accepts no connection holds up nothing below.
+    SocketLibrary library;
+    LoopbackListener dead(1);
+    ASSERT_TRUE(dead.FillBacklog());
+    player.SendSstpTo(dead.Port(), "Script: $");
+    player.app.sstpNotifier.connectTimeoutMs = 30000;
     // Next on the last track plays track 1, Back on track 1 the last.
     controller.SelectTrack(IDM_TRACKBASE + 8);
     controller.NextTrack();
@@ -40,6 +39,10 @@ TEST(PlayerController, TrackChoiceRandomDrawsIntroLengthsADriveChoiceAndADiscArr
     EXPECT_EQ((std::vector<int>{8, 1, 8, 7}), player.PlayedTracks());
     controller.StopPlay();
     EXPECT_TRUE(player.app.cdDevice.GetMode() == CdModeStopped && player.app.cdDevice.GetCurrentTrack() == 1);
+    SendMessageA(player.app.window.hwnd, player.app.sendCommandMessage, 4, 0);  // Play
+    EXPECT_NE(std::string::npos, player.TrackMenu().find("トラック 8"));
+    EXPECT_EQ((std::vector<int>{8, 1, 8, 7, 1}), player.PlayedTracks());
+    EXPECT_TRUE(player.app.sstpNotifier.sender.Busy()) << "the first notification's connect was waited for";
 
     // In turn Back and Next would move between two tracks; at random they reach more.
     controller.ToggleMode(2);
@@ -199,7 +202,9 @@ TEST(PlayerController, PlaysThroughADiscWhoseDriveNeverReportsAnEndAndActsOnEach
     controller.SelectTrack(IDM_TRACKBASE + 2);
     controller.PlayPause();
     EXPECT_TRUE(player.app.paused && !watch.Watching());
-    EXPECT_TRUE(StaysQuiet(player.cd));
+    size_t lines = player.cd.LogLines().size();
+    PumpUntil([] { return false; }, 1500);
+    EXPECT_EQ(lines, player.cd.LogLines().size()) << "a paused player asks the drive";
     controller.PlayPause();
     EXPECT_TRUE(watch.Watching());
     ASSERT_TRUE(PumpUntil([&] { return !watch.Watching(); }, 10000)) << player.cd.Log();
@@ -215,6 +220,18 @@ TEST(PlayerController, PlaysThroughADiscWhoseDriveNeverReportsAnEndAndActsOnEach
     ASSERT_TRUE(PumpUntil([&] { return !watch.Watching(); }, 5000));
     EXPECT_EQ((std::vector<int>{2}), player.PlayedTracks());
 
+    // A late notification while the drive stands elsewhere ends nothing, and
+    // a drive that says "not ready" for a moment is asked again.
+    controller.SelectTrack(IDM_TRACKBASE + 2);
+    player.app.cdDevice.Stop();
+    SendMessageA(player.app.window.hwnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, player.app.cdDevice.deviceId);
+    EXPECT_EQ((std::vector<int>{2, 2}), player.PlayedTracks()) << "a play that did not end advanced";
+    controller.SelectTrack(IDM_TRACKBASE + 2);
+    player.cd.RemoveDisc('E');
+    EXPECT_FALSE(watch.CheckEnd());
+    EXPECT_TRUE(watch.Watching()) << "a passing answer ended the watch";
+    player.VolumeEvent(DBT_DEVICEREMOVECOMPLETE, 'E');
+    EXPECT_FALSE(watch.Watching()) << "the disc has gone";
 }
 
 }  // namespace

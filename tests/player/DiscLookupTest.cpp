@@ -1,5 +1,4 @@
 #include "CddbTestServer.h"
-#include "LoopbackListener.h"
 #include "PlayerHarness.h"
 
 #include <gtest/gtest.h>
@@ -31,32 +30,6 @@ struct LookupPlayer : PlayerHarness {
     char discId[16];
 };
 
-// Entry, menu and notification: what the user meets once the answer is in.
-TEST(DiscLookup, AnExactMatchIsWrittenAsTheEditorWritesItAndShownAndSentFromThenOn)
-{
-    SocketLibrary library;
-    LoopbackListener mascot;
-    LookupPlayer player;
-    player.server.Answer("cddb query", CddbQueryBody({u8"rock 0f034803 ヴェルキン / 夜明けの回路", "jazz 0f034803 X / Y"}));
-    player.server.Answer("cddb read rock 0f034803", ReadBody);
-    EXPECT_EQ(Untitled, player.TrackMenu());
-    player.app.discLookup.LookUpDiscInDrive();  // as start-up does
-    ASSERT_TRUE(player.Answered());
-    EXPECT_EQ(std::string("[") + player.discId + "]\r\ntitle=夜明けの回路\r\nartist=ヴェルキン\r\nnumtracks=3\r\n"
-                                                  "0=はじまり\r\n1=青い信号\r\n",
-              player.Entry());
-    EXPECT_EQ(Titled, player.TrackMenu());
-    player.SendSstpTo(mascot.Port(), "Script: &/#/$");
-    ASSERT_TRUE(player.app.controller.PlayTrack(2));
-    std::string request = mascot.ReceiveAll();
-    EXPECT_NE(std::string::npos, request.find("\r\nScript: 夜明けの回路/ヴェルキン/青い信号\r\n")) << request;
-
-    // The disc has its entry: nothing more is asked, not even after an arrival.
-    player.VolumeEvent(DBT_DEVICEARRIVAL, 'E');
-    EXPECT_FALSE(player.app.discLookup.Waiting());
-    EXPECT_EQ(2u, player.server.Requests().size());
-}
-
 TEST(DiscLookup, AFailedLookupChangesNothingIsAskedAgainOnlyWhenADiscArrivesAndUnwritableTitlesStayForTheRun)
 {
     LookupPlayer player;
@@ -69,19 +42,16 @@ TEST(DiscLookup, AFailedLookupChangesNothingIsAskedAgainOnlyWhenADiscArrivesAndU
     EXPECT_EQ("", player.Entry());
     EXPECT_EQ(Untitled, player.TrackMenu());
 
-    // Another volume's arrival is not the disc's. A malformed answer, then
-    // one that comes after the disc has gone.
-    player.server.Clear();
-    player.server.Answer("cddb query", "210 rock 0f034803\r\n");
+    // Another volume's arrival is not the disc's; the disc's own asks again.
+    // Then an answer that comes after the disc has gone.
     player.VolumeEvent(DBT_DEVICEARRIVAL, 'F');
     EXPECT_FALSE(player.app.discLookup.Waiting());
     player.VolumeEvent(DBT_DEVICEARRIVAL, 'E');
     ASSERT_TRUE(player.Answered());
-    EXPECT_EQ(1u, player.server.Requests().size());
+    EXPECT_EQ(2u, player.server.Requests().size());
 
     player.server.Clear();
-    player.server.AnswerRaw({"cddb query", CddbTestServer::HttpOk(CddbQueryBody({"rock 0f034803 A / B"})), INFINITE,
-                             std::string::npos, false});
+    player.server.AnswerRaw({"cddb query", CddbTestServer::HttpOk(CddbQueryBody({"rock 0f034803 A / B"})), INFINITE});
     player.server.Answer("cddb read", ReadBody);
     player.VolumeEvent(DBT_DEVICEARRIVAL, 'E');
     ASSERT_TRUE(PumpUntil([&] { return player.server.Requests().size() == 1; }));
@@ -99,6 +69,51 @@ TEST(DiscLookup, AFailedLookupChangesNothingIsAskedAgainOnlyWhenADiscArrivesAndU
     ASSERT_TRUE(player.Answered());
     EXPECT_EQ(Titled, player.TrackMenu());
     RemoveDirectoryA(player.folder.File("cdplayer.ini").c_str());
+}
+
+// The editor opened with the defaults before the answer came: the fields the
+// user has not touched take the answer, and OK writes only what was typed.
+TEST(DiscLookup, AnAnswerWhileTheEditorIsOpenFillsTheFieldsNotTouchedAndOkKeepsIt)
+{
+    LookupPlayer player;
+    PlayerApplication& app = player.app;
+    app.titleEditor.SetTemplate(IDD_TITLEEDITOR, nullptr);
+    player.server.AnswerRaw({"cddb query", CddbTestServer::HttpOk(CddbQueryBody({"rock 0f034803 A / B"})), INFINITE});
+    player.server.Answer("cddb read", ReadBody);
+    app.discLookup.LookUpDiscInDrive();
+    app.controller.OnCommand(IDM_EDITTITLES);
+    HWND editor = app.titleEditor.hwnd;
+    SetDlgItemTextA(editor, IDC_DISCARTIST, "自分で書いた人");
+    player.server.ReleaseHeld();
+    ASSERT_TRUE(player.Answered());
+    EXPECT_EQ("夜明けの回路|自分で書いた人|はじまり",
+              ItemText(editor, IDC_DISCTITLE) + "|" + ItemText(editor, IDC_DISCARTIST) + "|" + ItemText(editor, IDC_TRACKNAME));
+    SetDlgItemTextA(editor, IDC_DISCTITLE, "新しい題");
+    SendMessageA(editor, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(std::string("[") + player.discId + "]\r\ntitle=新しい題\r\nartist=自分で書いた人\r\nnumtracks=3\r\n"
+                                                  "0=はじまり\r\n1=青い信号\r\n",
+              player.Entry());
+    EXPECT_EQ("新しい題;自分で書いた人;-; &1 はじまり; &2 青い信号; &3 トラック 3", player.TrackMenu());
+
+    // The disc has its entry: nothing more is asked, not even after an arrival.
+    player.VolumeEvent(DBT_DEVICEARRIVAL, 'E');
+    EXPECT_FALSE(player.app.discLookup.Waiting());
+    EXPECT_EQ(2u, player.server.Requests().size());
+}
+
+// The editor closes just as its answer is posted: the answer is freed all the same.
+WNDPROC editorProc;
+CddbTestServer* heldServer;
+LRESULT CALLBACK ClosingEditor(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG posted;  // the answer posted while the window is still there
+    if (message == WM_NCDESTROY)
+        heldServer->ReleaseHeld();
+    for (int i = 0; message == WM_NCDESTROY && i < 1000 &&
+                    !PeekMessageA(&posted, nullptr, CddbAnswerMessage, CddbAnswerMessage, PM_NOREMOVE);
+         ++i)
+        Sleep(10);
+    return CallWindowProcA(editorProc, window, message, wParam, lParam);
 }
 
 TEST(DiscLookup, TheEditorsButtonAsksNowLetsTheUserChooseAndNothingIsWrittenBeforeOk)
@@ -131,29 +146,40 @@ TEST(DiscLookup, TheEditorsButtonAsksNowLetsTheUserChooseAndNothingIsWrittenBefo
     EXPECT_EQ((std::vector<std::string>{"rock\tヴェルキン / 夜明けの回路", "jazz\tOther / Disc"}), matches);
     EXPECT_EQ("Other", ItemText(editor, IDC_DISCARTIST));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(editor, IDC_CDDB)));
-    EXPECT_EQ(std::string("GET /~cddb/cddb.cgi?cmd=cddb+read+jazz+0f034803"),
-              player.server.RequestLines().at(1).substr(0, 47));
     EXPECT_EQ("", player.Entry());
     SendMessageA(editor, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(std::string("[") + player.discId + "]\r\ntitle=Disc\r\nartist=Other\r\nnumtracks=3\r\n0=One\r\n2=Three\r\n",
               player.Entry());
 
-    // None found: the user is told. With the lookup off, the user is asked first.
+    // The server refuses: the user is told what it said. With the lookup
+    // off, the user is asked first.
     player.server.Clear();
-    player.server.Answer("cddb query", "202 No match for disc ID 0f034803.\r\n");
+    player.server.Answer("cddb query", "500 Unknown developer email\r\n");
     app.controller.OnCommand(IDM_EDITTITLES);
     editor = app.titleEditor.hwnd;
     SendMessageA(editor, WM_COMMAND, IDC_CDDB, 0);
     std::string box;
     DialogAnswer::PlayerBox(box);
     ASSERT_TRUE(PumpUntil([&] { return !box.empty(); }, 15000));
-    EXPECT_EQ("このディスクはCDDBに見つかりませんでした。", box);
+    EXPECT_EQ("CDDBサーバー 127.0.0.1:" + std::to_string(player.server.Port()) +
+                  " に問い合わせできませんでした。\nサーバーの返答: 500 Unknown developer email",
+              box);
     app.settings.CddbLookup = 0;
     DialogAnswer::PlayerBox(box, IDNO);
     SendMessageA(editor, WM_COMMAND, IDC_CDDB, 0);
     EXPECT_NE(std::string::npos, box.find("CDDBサーバー 127.0.0.1 に送って")) << box;
     EXPECT_EQ(1u, player.server.Requests().size()) << "sent although the user said no";
+
+    player.server.Clear();
+    player.server.AnswerRaw({"cddb query", CddbTestServer::HttpOk("202 No match.\r\n"), INFINITE});
+    app.settings.CddbLookup = 1;
+    SendMessageA(editor, WM_COMMAND, IDC_CDDB, 0);
+    ASSERT_TRUE(PumpUntil([&] { return player.server.Requests().size() == 1; }));
+    heldServer = &player.server;
+    editorProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClosingEditor)));
     app.titleEditor.Destroy();
+    EXPECT_TRUE(PumpUntil([] { return CddbLookupsInUse() == 0; })) << "an answer was lost with the editor";
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ inline long LogValue(const std::string& line, const char* name)
 
 inline std::string ItemText(HWND dialog, int id)
 {
-    char text[512] = "";
+    char text[4096] = "";
     return GetDlgItemTextA(dialog, id, text, sizeof text), text;
 }
 inline std::string MenuText(HMENU menu, UINT item, UINT flag = MF_BYPOSITION)

@@ -18,11 +18,6 @@ std::string RowName(HWND list, int row)
     return text;
 }
 
-int SelectedRow(HWND list)
-{
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
 // Tracks 1 and 3 named in the Windows folder's file, next to keys of another
 // CD player; the file beside the program knows only other discs.
 TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAndSstpShowAtOnce)
@@ -40,11 +35,10 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
     WriteWholeFile(windows, std::string("[") + discId + "]\r\nEntryType=1\r\ntitle=窓の題\r\nartist=窓の人\r\n"
                             "0=一曲目\r\n2=三曲目\r\nnumplay=7\r\n");
 
-    // The item has its image; it is for a disc in the drive.
+    // The item is for a disc in the drive.
     TrayMenus& menus = app.trayMenus;
     menus.PrepareMainMenu();
     HMENU other = GetSubMenu(menus.MainMenu(), OtherMenuPosition);
-    EXPECT_EQ(menus.Bitmap(IDB_EDITTITLES), MenuItem(other, IDM_EDITTITLES).hbmpUnchecked);
     EXPECT_FALSE(GetMenuState(other, IDM_EDITTITLES, MF_BYCOMMAND) & MF_GRAYED);
 
     // Opened while track 3 plays: that track is chosen, the texts are the menus'.
@@ -55,10 +49,9 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
     HWND list = GetDlgItem(editor, IDC_TRACKLIST), name = GetDlgItem(editor, IDC_TRACKNAME);
     EXPECT_EQ("窓の題|窓の人|ID: " + std::string(discId),
               ItemText(editor, IDC_DISCTITLE) + "|" + ItemText(editor, IDC_DISCARTIST) + "|" + ItemText(editor, IDC_DISCID));
-    EXPECT_EQ(99, SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ("一曲目|トラック 2|三曲目|トラック 99", RowName(list, 0) + "|" + RowName(list, 1) + "|" +
                                                     RowName(list, 2) + "|" + RowName(list, 98));
-    EXPECT_EQ(2, SelectedRow(list));
+    EXPECT_EQ(2, ListView_GetNextItem(list, -1, LVNI_SELECTED));
     EXPECT_EQ("三曲目", ItemText(editor, IDC_TRACKNAME));
 
     // Every track can be scrolled to.
@@ -73,37 +66,44 @@ TEST(TitleEditor, OpensWithTheShownTitlesReachesEveryTrackAndOkWritesWhatMenusAn
     SetWindowTextA(name, "みっつめ");
     EXPECT_EQ("みっつめ", RowName(list, 2));
     player.Press(name, VK_DOWN);
-    EXPECT_EQ(3, SelectedRow(list));
+    EXPECT_EQ(3, ListView_GetNextItem(list, -1, LVNI_SELECTED));
     EXPECT_EQ("トラック 4", ItemText(editor, IDC_TRACKNAME));
     SetWindowTextA(name, "");  // no name: the default again
-    SetWindowTextA(GetDlgItem(editor, IDC_DISCTITLE), "新しい題");
+    // A name in quotes reads back as typed; a paste that would make it longer
+    // than the file keeps (600 characters are 1200 bytes) is refused.
+    SetWindowTextA(GetDlgItem(editor, IDC_DISCTITLE), "\"新しい題\"");
+    std::string pasted;
+    for (int i = 0; i < 600; ++i)
+        pasted += "曲";
+    SendDlgItemMessageA(editor, IDC_DISCTITLE, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+    EXPECT_EQ("\"新しい題\"", ItemText(editor, IDC_DISCTITLE));
     SendMessageA(list, LVM_ENSUREVISIBLE, 98, FALSE);
     ListView_SetItemState(list, 98, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    SetWindowTextA(name, "最後の曲");
+    SetWindowTextA(name, " 最後の曲 ");
 
     // Enter is OK: the entry is written where it was found, the other keys kept.
     player.Press(GetDlgItem(editor, IDC_DISCTITLE), VK_RETURN);
     EXPECT_FALSE(IsWindow(editor));
     const std::string written = ReadWholeFile(windows);
-    for (std::string line : {"EntryType=1", "title=新しい題", "artist=窓の人", "0=一曲目", "2=みっつめ", "numplay=7",
-                             "numtracks=99", "1=トラック 2", "98=最後の曲"})
+    for (std::string line : {"EntryType=1", "title=\"\"新しい題\"\"", "artist=窓の人", "0=一曲目", "2=みっつめ",
+                             "numplay=7", "numtracks=99", "98=\" 最後の曲 \""})
         EXPECT_NE(std::string::npos, written.find("\r\n" + line + "\r\n")) << line << " in\n" << written;
-    EXPECT_EQ(std::string::npos, written.find("\r\n3=")) << written;
+    EXPECT_EQ(std::string::npos, written.find("\r\n1=")) << "a name not changed is written" << written;
     EXPECT_EQ("[1234]\r\ntitle=別の盤\r\n", ReadWholeFile(own));
 
     // At once in the track menu, and in the notification of the next track.
-    EXPECT_EQ(0u, player.TrackMenu().find("新しい題;窓の人;-; &1 一曲目; &2 トラック 2; &3 みっつめ; &4 トラック 4;"));
+    EXPECT_EQ(0u, player.TrackMenu().find("\"新しい題\";窓の人;-; &1 一曲目; &2 トラック 2; &3 みっつめ; &4 トラック 4;"));
     SocketLibrary sockets;
     LoopbackListener sstp;
     player.SendSstpTo(sstp.Port(), "Script: $|#|&");
     app.controller.NextTrack();
     std::string request = sstp.ReceiveAll();
-    EXPECT_NE(std::string::npos, request.find("\r\nScript: トラック 4|窓の人|新しい題\r\n")) << request;
+    EXPECT_NE(std::string::npos, request.find("\r\nScript: トラック 4|窓の人|\"新しい題\"\r\n")) << request;
 
     // Opened again it shows what was written; Esc closes it and writes nothing.
     app.controller.OnCommand(IDM_EDITTITLES);
     editor = app.titleEditor.hwnd;
-    EXPECT_EQ("新しい題", ItemText(editor, IDC_DISCTITLE));
+    EXPECT_EQ("\"新しい題\"| 最後の曲 ", ItemText(editor, IDC_DISCTITLE) + "|" + RowName(GetDlgItem(editor, IDC_TRACKLIST), 98));
     SetWindowTextA(GetDlgItem(editor, IDC_DISCTITLE), "捨てる題");
     player.Press(GetDlgItem(editor, IDC_TRACKLIST), VK_ESCAPE);
     EXPECT_FALSE(IsWindow(editor));

@@ -5,7 +5,12 @@
 //
 //   benchrun <rounds> <program.exe> <window class> <program.exe> <window class>
 //
-// The first program is the one measured, the second the reference.
+// The first program is the one measured, the second the reference. Then the
+// player alone: how long a track choice and a stop hold it with the "now
+// playing" notification off, sent to a server that takes it, and sent to one
+// that accepts no connection, and how long its exit takes after that.
+#include "LoopbackListener.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -115,6 +120,57 @@ void PrintRow(const char* what, double measured, double reference, bool differen
         printf("%-22s %10.1f %10.1f %9.2fx\n", what, measured, reference, reference > 0 ? measured / reference : 0);
 }
 
+// Takes each request and drops it, as a mascot does.
+DWORD WINAPI TakeRequests(void* listener)
+{
+    for (;;)
+        static_cast<LoopbackListener*>(listener)->ReceiveAll(60000);
+}
+
+void WriteSettings(int port)
+{
+    char text[256];
+    wsprintfA(text, "[SSTP]\r\nSendSstpMsg=%d\r\nCheckSstpServer=0\r\nSstpServer=127.0.0.1\r\nSstpPort=%d\r\n",
+              port ? 1 : 0, port);
+    HANDLE file = CreateFileA("velkin.ini", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text, lstrlenA(text), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Median time of a track choice followed at once by a stop, and the exit
+// time after them.
+void MeasureNotification(const char* what, Program& player, int port, int rounds)
+{
+    WriteSettings(port);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    char commandLine[MAX_PATH];
+    lstrcpynA(commandLine, player.file, sizeof commandLine);
+    if (!CreateProcessA(player.file, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return;
+    HWND window = nullptr;
+    for (double start = Now(); !(window = WindowOf(player, process.dwProcessId)) && Now() - start < 20000;)
+        Sleep(1);
+    Sleep(SettleMs);
+    std::vector<double> held;
+    for (int i = 0; window && i < rounds; ++i) {
+        double asked = Now();
+        SendMessageA(window, WM_COMMAND, 50002, 0);  // track 2 from the track menu
+        SendMessageA(window, WM_COMMAND, 40002, 0);  // stop
+        held.push_back(Now() - asked);
+        Sleep(100);
+    }
+    double exitAsked = Now();
+    PostMessageA(window, WM_COMMAND, ExitCommand, 0);
+    WaitForSingleObject(process.hProcess, 20000);
+    printf("%-30s %10.1f %10.1f\n", what, Median(held), Now() - exitAsked);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    Sleep(1000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -141,6 +197,16 @@ int main(int argc, char** argv)
     PrintRow("exit (ms)", Median(measured.exitMs), Median(reference.exitMs), true);
     PrintRow("memory (KiB)", Median(measured.memoryKiB), Median(reference.memoryKiB), false);
     PrintRow("file size (KiB)", FileKiB(measured.file), FileKiB(reference.file), false);
-    printf("exit: the difference in ms instead of a ratio\n");
+    printf("exit: the difference in ms instead of a ratio\n\n");
+
+    SocketLibrary library;
+    LoopbackListener live(16), dead(1);
+    CloseHandle(CreateThread(nullptr, 0, TakeRequests, &live, 0, nullptr));
+    dead.FillBacklog();
+    printf("\"now playing\" (medians of %d)  %10s %10s\n", rounds, "play+stop", "then exit");
+    MeasureNotification("notifications off (ms)", measured, 0, rounds);
+    MeasureNotification("to a server (ms)", measured, live.Port(), rounds);
+    MeasureNotification("to a dead server (ms)", measured, dead.Port(), rounds);
+    DeleteFileA("velkin.ini");
     return 0;
 }

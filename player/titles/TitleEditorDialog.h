@@ -5,8 +5,8 @@
 #include "TrackNameEdit.h"
 
 class Application;
-class CddbTitleSearch;
 class DiscTitleStore;
+class TitleSearch;
 
 // The title editor: the disc title, the artist and one name per track of
 // the disc in the drive, written to "cdplayer.ini" on OK. Modeless, like the
@@ -25,15 +25,19 @@ public:
     // writes them); the disc and its track count stay those the editor was
     // opened for.
     void ShowTitles(const DiscTitles& found);
+    // The disc's titles changed in the files (a lookup's answer): when the
+    // editor is open for that disc, the fields not yet touched show them.
+    void Refresh(const char* discId);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     char discId[16];
-    // The track names as edited; title and artist live in their fields until
-    // OK. From the heap at the first opening: the record is a hundred
-    // kilobytes that a player which never edits titles need not carry.
+    // The titles as edited, taken from the fields as they are typed. From
+    // the heap at the first opening, with the titles as shown: the records
+    // are a hundred kilobytes each that a player which never edits titles
+    // need not carry.
     DiscTitles* titles;
-    CddbTitleSearch* cddbSearch;  // the "CDDB" button's; without it the button is grayed
+    TitleSearch* cddbSearch;  // the "CDDB" button's; without it the button is grayed
 
 private:
     BOOL OnInitDialog();
@@ -41,9 +45,10 @@ private:
     void FitColumns();
     void SelectTrack(int index);
     void ShowTrackName(int index);
-    void StoreTrackName();
-    void TakeFields();
+    void TakeField(int id);
     bool Save();
+
+    DiscTitles* shown;   // the titles as the fields first showed them (titles + 1)
 
     DiscTitleStore& store;
     const Application& app;

@@ -1,11 +1,11 @@
 #include "TitleEditorDialog.h"
 
 #include "Application.h"
-#include "CddbTitleSearch.h"
 #include "CommonControls.h"
 #include "DiscTitleStore.h"
 #include "DisplayScale.h"
 #include "Text.h"
+#include "TitleSearch.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -52,7 +52,8 @@ void FormatTitlesNotSaved(const char* path, char* text, size_t capacity)
 }
 
 TitleEditorDialog::TitleEditorDialog(DiscTitleStore& titleStore, const Application& owner)
-    : discId(), titles(nullptr), cddbSearch(nullptr), store(titleStore), app(owner), selectedTrack(-1), showingName(false)
+    : discId(), titles(nullptr), cddbSearch(nullptr), shown(nullptr), store(titleStore), app(owner), selectedTrack(-1),
+      showingName(false)
 {
 }
 
@@ -64,13 +65,41 @@ TitleEditorDialog::~TitleEditorDialog()
 bool TitleEditorDialog::Open(const char* id, int trackCount, int track)
 {
     if (!titles)
-        titles = static_cast<DiscTitles*>(calloc(1, sizeof(DiscTitles)));
+        titles = static_cast<DiscTitles*>(calloc(2, sizeof(DiscTitles)));
     if (!titles)
         return false;
+    shown = titles + 1;
     CopyText(discId, sizeof discId, id);
     store.Load(discId, trackCount, *titles);
+    *shown = *titles;
     selectedTrack = track >= 1 && track <= titles->trackCount ? track - 1 : 0;
     return CreateModeless() != nullptr;
+}
+
+// A lookup's answer for this disc came while the editor is open: the fields
+// the user has not touched show what the player shows now.
+void TitleEditorDialog::Refresh(const char* id)
+{
+    if (!hwnd || !IsWindow(hwnd) || lstrcmpA(id, discId) != 0)
+        return;
+    DiscTitles* fresh = static_cast<DiscTitles*>(malloc(sizeof(DiscTitles)));
+    if (!fresh)
+        return;
+    store.Load(discId, titles->trackCount, *fresh);
+    if (lstrcmpA(titles->title, shown->title) == 0)
+        SetDlgItemText(IDC_DISCTITLE, fresh->title);
+    if (lstrcmpA(titles->artist, shown->artist) == 0)
+        SetDlgItemText(IDC_DISCARTIST, fresh->artist);
+    HWND list = GetDlgItem(IDC_TRACKLIST);
+    for (int i = 0; i < titles->trackCount; ++i) {
+        if (lstrcmpA(titles->tracks[i], shown->tracks[i]) == 0) {
+            CopyText(titles->tracks[i], sizeof titles->tracks[i], fresh->tracks[i]);
+            SetItemText(list, i, NameColumn, titles->tracks[i]);
+        }
+    }
+    *shown = *fresh;  // what the files hold now: a field typed in still differs, and is written
+    ShowTrackName(selectedTrack);
+    free(fresh);
 }
 
 LRESULT TitleEditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -93,9 +122,11 @@ LRESULT TitleEditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
+        case IDC_DISCTITLE:
+        case IDC_DISCARTIST:
         case IDC_TRACKNAME:
             if (HIWORD(wParam) == EN_CHANGE && !showingName)
-                StoreTrackName();
+                TakeField(LOWORD(wParam));
             return FALSE;
         case IDOK:
             if (Save())
@@ -110,12 +141,6 @@ LRESULT TitleEditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
             return TRUE;
         }
         return FALSE;
-    case CddbAnswerMessage:
-        if (cddbSearch)
-            cddbSearch->OnAnswer(*this, reinterpret_cast<CddbLookup*>(lParam));
-        else
-            DeleteCddbLookup(reinterpret_cast<CddbLookup*>(lParam));
-        return TRUE;
     case WM_DPICHANGED:
         PostMessage(FitColumnsMessage, 0, 0);
         return FALSE;
@@ -128,7 +153,7 @@ LRESULT TitleEditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DESTROY:
         nameEdit.Unsubclass();
         if (cddbSearch)
-            cddbSearch->Forget(*this);
+            cddbSearch->Forget();
         return FALSE;
     }
     return FALSE;
@@ -218,15 +243,28 @@ void TitleEditorDialog::ShowTrackName(int index)
     SendDlgItemMessage(IDC_TRACKNAME, EM_SETSEL, 0, -1);
 }
 
-void TitleEditorDialog::StoreTrackName()
+// The file takes a name of TextCapacity - 1 bytes, while the field counts
+// characters: an edit that makes the name longer than the file takes is
+// taken back, so what the field shows is what OK writes.
+void TitleEditorDialog::TakeField(int id)
 {
-    if (selectedTrack < 0 || selectedTrack >= titles->trackCount)
+    char* text = id == IDC_DISCTITLE ? titles->title : id == IDC_DISCARTIST ? titles->artist : nullptr;
+    if (id == IDC_TRACKNAME && selectedTrack >= 0 && selectedTrack < titles->trackCount)
+        text = titles->tracks[selectedTrack];
+    if (!text)
         return;
-    char* name = titles->tracks[selectedTrack];
     char typed[DiscTitles::TextCapacity * 2] = "";
-    GetDlgItemText(IDC_TRACKNAME, typed, sizeof typed);
-    CopyText(name, DiscTitles::TextCapacity, typed);
-    SetItemText(GetDlgItem(IDC_TRACKLIST), selectedTrack, NameColumn, name);
+    if (GetDlgItemText(id, typed, sizeof typed) >= static_cast<UINT>(DiscTitles::TextCapacity)) {
+        showingName = true;
+        SetDlgItemText(id, text);
+        showingName = false;
+        SendDlgItemMessage(id, EM_SETSEL, DiscTitles::TextCapacity, DiscTitles::TextCapacity);
+        MessageBeep(MB_OK);
+        return;
+    }
+    CopyText(text, DiscTitles::TextCapacity, typed);
+    if (id == IDC_TRACKNAME)
+        SetItemText(GetDlgItem(IDC_TRACKLIST), selectedTrack, NameColumn, text);
 }
 
 void TitleEditorDialog::ShowTitles(const DiscTitles& found)
@@ -243,21 +281,21 @@ void TitleEditorDialog::ShowTitles(const DiscTitles& found)
     ShowTrackName(selectedTrack);
 }
 
-void TitleEditorDialog::TakeFields()
-{
-    char typed[DiscTitles::TextCapacity * 2] = "";
-    GetDlgItemText(IDC_DISCTITLE, typed, sizeof typed);
-    CopyText(titles->title, sizeof titles->title, typed);
-    GetDlgItemText(IDC_DISCARTIST, typed, sizeof typed);
-    CopyText(titles->artist, sizeof titles->artist, typed);
-}
-
+// Only what the user changed is written: a lookup's answer that came while
+// the editor was open is not overwritten with the names it showed before.
 // On a failed write the dialog stays open, with everything typed in it.
 bool TitleEditorDialog::Save()
 {
-    TakeFields();
+    DiscTitleFields changed = {};
+    changed.title = lstrcmpA(titles->title, shown->title) != 0;
+    changed.artist = lstrcmpA(titles->artist, shown->artist) != 0;
+    bool any = changed.title || changed.artist;
+    for (int i = 0; i < titles->trackCount; ++i) {
+        changed.tracks[i] = lstrcmpA(titles->tracks[i], shown->tracks[i]) != 0;
+        any = any || changed.tracks[i];
+    }
     const char* path = nullptr;
-    if (store.Write(discId, *titles, &path))
+    if (!any || store.Write(discId, *titles, &path, &changed))
         return true;
     char text[MAX_PATH + 128];
     FormatTitlesNotSaved(path && path[0] ? path : "cdplayer.ini", text, sizeof text);

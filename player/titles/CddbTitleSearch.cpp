@@ -7,13 +7,25 @@
 #include "resource.h"
 
 CddbTitleSearch::CddbTitleSearch(CdAudioDevice& cdDevice, const Settings& userSettings, const char* title)
-    : device(cdDevice), settings(userSettings), caption(title), pending(nullptr)
+    : answerWindow(nullptr), device(cdDevice), settings(userSettings), caption(title), pending(nullptr)
 {
 }
 
 void CddbTitleSearch::Tell(TitleEditorDialog& editor, const char* text, UINT icon)
 {
     editor.MessageBox(text, caption, MB_OK | icon);
+}
+
+// A server that gave a reason has it shown: "500 Unknown developer email"
+// tells the user more than that the server could not be asked.
+void CddbTitleSearch::TellFailure(TitleEditorDialog& editor, const char* text, const CddbLookup& lookup)
+{
+    char message[768];
+    if (lookup.serverSaid[0] != '\0')
+        FormatText(message, sizeof message, "%s\nサーバーの返答: %s", text, lookup.serverSaid);
+    else
+        CopyText(message, sizeof message, text);
+    Tell(editor, message, MB_ICONEXCLAMATION);
 }
 
 // Nothing leaves the machine unasked: with the lookup off, the user says yes
@@ -52,14 +64,14 @@ void CddbTitleSearch::Ask(TitleEditorDialog& editor)
 
 bool CddbTitleSearch::Start(TitleEditorDialog& editor, CddbLookup* lookup)
 {
-    pending = StartCddbLookup(lookup, editor.hwnd, CddbAnswerMessage) ? lookup : nullptr;
+    pending = StartCddbLookup(lookup, answerWindow, CddbAnswerMessage) ? lookup : nullptr;
     ShowBusy(editor, pending != nullptr);
     return pending != nullptr;
 }
 
 void CddbTitleSearch::OnAnswer(TitleEditorDialog& editor, CddbLookup* lookup)
 {
-    if (lookup == nullptr || lookup != pending) {
+    if (lookup == nullptr || lookup != pending || !IsWindow(editor.hwnd)) {
         DeleteCddbLookup(lookup);
         return;
     }
@@ -72,7 +84,7 @@ void CddbTitleSearch::OnAnswer(TitleEditorDialog& editor, CddbLookup* lookup)
     if (lookup->succeeded)
         editor.ShowTitles(lookup->titles);
     else
-        Tell(editor, "CDDBサーバーからタイトルを読めませんでした。", MB_ICONEXCLAMATION);
+        TellFailure(editor, "CDDBサーバーからタイトルを読めませんでした。", *lookup);
     DeleteCddbLookup(lookup);
 }
 
@@ -87,7 +99,7 @@ void CddbTitleSearch::TakeMatches(TitleEditorDialog& editor, CddbLookup* lookup)
         else
             FormatText(text, sizeof text, "CDDBサーバー %s:%u に問い合わせできませんでした。", settings.CddbServer,
                        settings.CddbPort);
-        Tell(editor, text, MB_ICONEXCLAMATION);
+        TellFailure(editor, text, *lookup);
     } else if (lookup->matches.count == 1) {
         chosen = 0;
     } else {
@@ -109,10 +121,8 @@ void CddbTitleSearch::ShowBusy(TitleEditorDialog& editor, bool busy)
     EnableWindow(editor.GetDlgItem(IDC_CDDB), !busy);
 }
 
-void CddbTitleSearch::Forget(TitleEditorDialog& editor)
+// The answer still goes to the player's window, which deletes it there.
+void CddbTitleSearch::Forget()
 {
     pending = nullptr;
-    MSG message;
-    while (PeekMessageA(&message, editor.hwnd, CddbAnswerMessage, CddbAnswerMessage, PM_REMOVE))
-        DeleteCddbLookup(reinterpret_cast<CddbLookup*>(message.lParam));
 }

@@ -67,12 +67,15 @@ void DiscLookup::OnDeviceChange(WPARAM event, LPARAM data)
     }
 }
 
+// The title editor's lookups answer to the same window.
 void DiscLookup::OnAnswer(CddbLookup* lookup)
 {
-    bool awaited = lookup != nullptr && lookup == pending;
-    if (awaited)
-        pending = nullptr;
-    if (awaited && lookup->succeeded)
+    if (lookup == nullptr || lookup != pending) {
+        app.cddbSearch.OnAnswer(app.titleEditor, lookup);
+        return;
+    }
+    pending = nullptr;
+    if (lookup->succeeded)
         Take(*lookup);
     DeleteCddbLookup(lookup);
 }
@@ -89,4 +92,5 @@ void DiscLookup::Take(const CddbLookup& lookup)
         return;
     if (!app.DiscDatabase.Write(discId, lookup.titles))
         app.DiscDatabase.Keep(discId, lookup.titles);
+    app.titleEditor.Refresh(discId);
 }
