@@ -84,10 +84,39 @@ bool Icon(HWND window, DWORD change)
     return Shell_NotifyIconA(change, &data) != FALSE;
 }
 
+// The text of the balloon that the shell shows (a tooltip of another
+// process), or empty when none shows.
+std::string ShownBalloon()
+{
+    for (HWND tip = nullptr; (tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(tip, &owner);
+        char text[2048] = "";
+        if (IsWindowVisible(tip) && (GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON) && owner != GetCurrentProcessId())
+            return SendMessageA(tip, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), text;
+    }
+    return "";
+}
+
+// Another program holding these keys, once it has registered them (asking
+// earlier could take a key from it).
+std::unique_ptr<Started> HoldKeys(std::initializer_list<int> keys)
+{
+    std::string line = "\"" + ProgramFolder() + "key_holder.exe\"";
+    for (int key : keys)
+        line += " " + std::to_string(key);
+    auto holder = std::make_unique<Started>(line);
+    EXPECT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
+    for (int key : keys)
+        EXPECT_FALSE(IsHotKeyFree(key)) << key;
+    return holder;
+}
+
 // velkin.exe from a folder of its own, so its settings file is the test's and
-// no vlkcfg.exe lies beside it, on a disc that no cdplayer.ini knows, with a
-// CDDB server that holds its answer back.
-TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProgramsItStartsAndWritesTheDriveAtTheEnd)
+// no vlkcfg.exe lies beside it at first, on a disc that no cdplayer.ini
+// knows, with a CDDB server that holds its answer back, while another
+// program holds the keys of Eject and Load.
+TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowTellsTakenKeysOnceAndWritesTheDriveAtTheEnd)
 {
     VirtualCd cd;
     cd.SetSpeed(1);
@@ -98,6 +127,8 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
                       INFINITE, std::string::npos, false});
     server.Answer("cddb read rock 0f034803", u8"210 rock 0f034803\r\nDTITLE=ヴェルキン / 夜明けの回路\r\n"
                                              u8"TTITLE0=はじまり\r\n.\r\n");
+    const int eject = CommandTable[CommandEject].defaultValue, load = CommandTable[CommandLoad].defaultValue;
+    auto holder = HoldKeys({eject, load});
     TempFolder folder;
     const std::string cddb = "[CDDB]\r\nLookup=1\r\nServer=127.0.0.1\r\nPort=" + std::to_string(server.Port()) +
                              "\r\nEmail=someone@example.org\r\n";
@@ -118,6 +149,13 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
     HANDLE instance = OpenMutexA(SYNCHRONIZE, FALSE, PlayerMutexName);
     ASSERT_NE(nullptr, instance);
     EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(instance, 0));
+    // The keys another program holds, named once in a balloon on the icon.
+    std::string balloon;
+    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
+    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
+              "格納: Ctrl+Alt+Shift+L\n「設定」の「ショートカットキー」で変更できます。",
+              balloon);
+    EXPECT_FALSE(IsHotKeyFree(CommandTable[CommandNext].defaultValue)) << "the other keys are the player's";
 
     // While the server is slow the player answers: an index beyond the
     // commands does nothing; the high word is ignored (4: Play, which pauses).
@@ -146,6 +184,34 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(box); }, TimeoutMs));
 
+    // A new task bar asks for the icon again, without the balloon; the same
+    // keys after a configuration program (one that ends at once) are not told again.
+    CopyFileA((ProgramFolder() + "app_probe.exe").c_str(), folder.File("vlkcfg.exe").c_str(), FALSE);
+    ASSERT_TRUE(Icon(player.window, NIM_DELETE)) << "the shell does not know the player's icon";
+    SendMessageA(player.window, TaskbarCreated, 0, 0);
+    EXPECT_TRUE(Icon(player.window, NIM_MODIFY)) << "the icon did not come back";
+    ASSERT_TRUE(PumpUntil([] { return ShownBalloon().empty(); }, TimeoutMs));
+    player.Command(CommandCustom);
+    PumpUntil([] { return false; }, 1500);
+    EXPECT_EQ("", ShownBalloon());
+    // Another set is told: the other program now holds only Eject.
+    holder.reset();
+    holder = HoldKeys({eject});
+    player.Command(CommandCustom);
+    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
+    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
+              "「設定」の「ショートカットキー」で変更できます。",
+              balloon);
+    EXPECT_FALSE(IsHotKeyFree(load)) << "Load is the player's now";
+    // All keys free: nothing to tell.
+    Icon(player.window, NIM_DELETE);
+    SendMessageA(player.window, TaskbarCreated, 0, 0);
+    holder.reset();
+    player.Command(CommandCustom);
+    PumpUntil([] { return false; }, 1500);
+    EXPECT_EQ("", ShownBalloon());
+    EXPECT_FALSE(IsHotKeyFree(eject));
+
     // The end of the session may end the process without its exit: the
     // drive in use (written before the configuration program was looked
     // for) is written again when the session really ends.
@@ -158,10 +224,12 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
     EXPECT_EQ(settings("3"), ReadWholeFile(folder.File("velkin.ini")));
     SendMessageA(player.window, WM_COMMAND, IDM_DEFAULTDRIVE, 0);
 
-    // The exit writes the drive again and gives the mutex back, not left abandoned.
+    // The exit writes the drive again, takes the icon away and gives the
+    // mutex back, not left abandoned.
     PostMessageA(player.window, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(0, player.ExitCode());
     EXPECT_EQ(settings("-1"), ReadWholeFile(folder.File("velkin.ini")));
+    EXPECT_FALSE(Icon(player.window, NIM_MODIFY)) << "the icon stays after the exit";
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(instance, 0));
     ReleaseMutex(instance);
     CloseHandle(instance);
@@ -212,14 +280,10 @@ TEST(PlayerProcess, AfterTheConfigurationProgramEachKeyActsForItsCommandAloneAnd
                  "「設定」の「ショートカットキー」で変更できます。",
                  app.hotKeyReport.text);
     EXPECT_TRUE(IsHotKeyFree(e) && IsHotKeyFree(l)) << "an old key still acts";
-    // Every other key hangs on its command's index: freeing that id frees it.
-    for (int index = 0; index < CommandCount; ++index) {
-        if (index == CommandLoad)
-            continue;
-        EXPECT_FALSE(IsHotKeyFree(keys[index])) << "not registered: " << index;
-        ASSERT_TRUE(UnregisterHotKey(app.window.hwnd, index)) << index;
-        EXPECT_TRUE(IsHotKeyFree(keys[index])) << "held by another command than " << index;
-    }
+    // A key hangs on its command's index: freeing Play's id frees the old Stop key.
+    EXPECT_FALSE(IsHotKeyFree(down));
+    ASSERT_TRUE(UnregisterHotKey(app.window.hwnd, CommandPlay));
+    EXPECT_TRUE(IsHotKeyFree(down));
 
     // D: chosen, and the file cannot be written (a folder stands in its
     // place): the reload keeps D:, on which the device stays open.
@@ -253,108 +317,6 @@ TEST(PlayerProcess, BothProgramsEndBesideAnInstanceTheyMayNotOpen)
         EXPECT_EQ(0, RunProgram("\"" + folder.File(program.first) + "\"", 10000)) << program.first;
         CloseHandle(running);
     }
-}
-
-// The text of the balloon that the shell shows, read from the shell's
-// tooltip in the shell's own memory, in Shift_JIS; empty when none is shown.
-// (Wine's tooltip does not answer TTM_GETTITLE, so the title is not read.)
-std::string ShownBalloon()
-{
-    HWND tip = nullptr;
-    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(tip, &owner);
-        if (IsWindowVisible(tip) && (GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON) && owner != GetCurrentProcessId())
-            break;
-    }
-    if (!tip)
-        return "";
-    DWORD shellId = 0;
-    GetWindowThreadProcessId(tip, &shellId);
-    HANDLE shell = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shellId);
-    struct Exchange {
-        TTTOOLINFOW tool;
-        WCHAR text[1024];
-    };
-    auto* remote = static_cast<Exchange*>(VirtualAllocEx(shell, nullptr, sizeof(Exchange), MEM_COMMIT, PAGE_READWRITE));
-    Exchange local = {};
-    local.tool.cbSize = sizeof local.tool;
-    local.tool.lpszText = remote->text;
-    WriteProcessMemory(shell, remote, &local, sizeof local, nullptr);
-    SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&remote->tool));
-    ReadProcessMemory(shell, remote, &local, sizeof local, nullptr);
-    VirtualFreeEx(shell, remote, 0, MEM_RELEASE);
-    CloseHandle(shell);
-    char text[2048] = "";
-    local.text[1023] = 0;
-    WideCharToMultiByte(932, 0, local.text, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
-// Another program holding these keys, once it has registered them (asking
-// earlier could take a key from it).
-std::unique_ptr<Started> HoldKeys(std::initializer_list<int> keys)
-{
-    std::string line = "\"" + ProgramFolder() + "key_holder.exe\"";
-    for (int key : keys)
-        line += " " + std::to_string(key);
-    auto holder = std::make_unique<Started>(line);
-    EXPECT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
-    for (int key : keys)
-        EXPECT_FALSE(IsHotKeyFree(key)) << key;
-    return holder;
-}
-
-// Keys that another program holds: the player names them once in a balloon
-// on its icon, at start and after the configuration program, and only a
-// changed set again.
-TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
-{
-    VirtualCd cd;
-    TempFolder folder;
-    // A configuration program that ends at once.
-    CopyFileA((ProgramFolder() + "app_probe.exe").c_str(), folder.File("vlkcfg.exe").c_str(), FALSE);
-    const int eject = CommandTable[CommandEject].defaultValue, load = CommandTable[CommandLoad].defaultValue;
-    auto holder = HoldKeys({eject, load});
-    PlayerProgram player(folder, "");
-    ASSERT_NE(nullptr, player.window);
-    std::string balloon;
-    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
-    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
-              "格納: Ctrl+Alt+Shift+L\n「設定」の「ショートカットキー」で変更できます。",
-              balloon);
-    EXPECT_FALSE(IsHotKeyFree(CommandTable[CommandNext].defaultValue)) << "the other keys are the player's";
-
-    // A new task bar asks for the icon again, without the balloon; the same
-    // keys after the configuration program are not told again.
-    ASSERT_TRUE(Icon(player.window, NIM_DELETE)) << "the shell does not know the player's icon";
-    SendMessageA(player.window, TaskbarCreated, 0, 0);
-    EXPECT_TRUE(Icon(player.window, NIM_MODIFY)) << "the icon did not come back";
-    ASSERT_TRUE(PumpUntil([] { return ShownBalloon().empty(); }, TimeoutMs));
-    player.Command(CommandCustom);
-    PumpUntil([] { return false; }, 1500);
-    EXPECT_EQ("", ShownBalloon());
-
-    // Another set is told: the other program now holds only Eject.
-    holder.reset();
-    holder = HoldKeys({eject});
-    player.Command(CommandCustom);
-    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
-    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
-              "「設定」の「ショートカットキー」で変更できます。",
-              balloon);
-    EXPECT_FALSE(IsHotKeyFree(load)) << "Load is the player's now";
-
-    // All keys free: nothing to tell.
-    Icon(player.window, NIM_DELETE);
-    SendMessageA(player.window, TaskbarCreated, 0, 0);
-    holder.reset();
-    player.Command(CommandCustom);
-    PumpUntil([] { return false; }, 1500);
-    EXPECT_EQ("", ShownBalloon());
-    EXPECT_FALSE(IsHotKeyFree(eject));
-    PostMessageA(player.window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, player.ExitCode());
 }
 
 }  // namespace
