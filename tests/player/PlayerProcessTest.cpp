@@ -12,6 +12,8 @@ namespace {
 
 const DWORD TimeoutMs = 30000;
 const UINT TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+// Longer than a shell waits before it shows a balloon (Wine's: 2 seconds).
+const DWORD BalloonDelayMs = 3000;
 
 // True when the combination is free: this test could register it itself.
 bool IsHotKeyFree(int value)
@@ -192,7 +194,7 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowTellsTakenKeysOnceAnd
     EXPECT_TRUE(Icon(player.window, NIM_MODIFY)) << "the icon did not come back";
     ASSERT_TRUE(PumpUntil([] { return ShownBalloon().empty(); }, TimeoutMs));
     player.Command(CommandCustom);
-    PumpUntil([] { return false; }, 1500);
+    PumpUntil([] { return false; }, BalloonDelayMs);
     EXPECT_EQ("", ShownBalloon());
     // Another set is told: the other program now holds only Eject.
     holder.reset();
@@ -208,7 +210,7 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowTellsTakenKeysOnceAnd
     SendMessageA(player.window, TaskbarCreated, 0, 0);
     holder.reset();
     player.Command(CommandCustom);
-    PumpUntil([] { return false; }, 1500);
+    PumpUntil([] { return false; }, BalloonDelayMs);
     EXPECT_EQ("", ShownBalloon());
     EXPECT_FALSE(IsHotKeyFree(eject));
 
