@@ -1,6 +1,7 @@
 #include "CddbTestServer.h"
 #include "ExternalPrograms.h"
 #include "PlayerHarness.h"
+#include "Scenario.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -21,60 +22,6 @@ bool IsHotKeyFree(int value)
     return RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) &&
            UnregisterHotKey(nullptr, 0x7000);
 }
-
-// A program started from a command line, ended when the object goes.
-struct Started {
-    explicit Started(std::string line)
-    {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            CloseHandle(info.hThread), process = info.hProcess;
-    }
-    ~Started()
-    {
-        if (process && TerminateProcess(process, 99))
-            WaitForSingleObject(process, 10000);
-        CloseHandle(process);
-    }
-    // The exit code once it has ended by itself, or -1.
-    int ExitCode(DWORD timeoutMs = 30000)
-    {
-        DWORD code = static_cast<DWORD>(-1);
-        if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process, &code);
-        return static_cast<int>(code);
-    }
-    HANDLE process = nullptr;
-};
-
-// velkin.exe and the virtual drive's DLL in a folder of the test's, with
-// these settings; the command line that starts it.
-std::string InstallPlayer(const TempFolder& folder, const std::string& settings)
-{
-    WriteWholeFile(folder.File("velkin.ini"), settings);
-    for (const char* name : {"velkin.exe", "vcdaudio.dll"})
-        CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
-    return "\"" + folder.File("velkin.exe") + "\"";
-}
-
-// The real player, started as the user starts it from a folder of its own,
-// with its hidden window once it has made one.
-struct PlayerProgram : Started {
-    PlayerProgram(const TempFolder& folder, const std::string& settings) : Started(InstallPlayer(folder, settings))
-    {
-        PumpUntil([&] { return (window = FindWindowA(PlayerWindowClassName, nullptr)) != nullptr; }, 30000);
-    }
-    // A command index as other programs send it: false when the player does not answer in time.
-    bool Command(WPARAM index)
-    {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(window, RegisterWindowMessageA("VelkinSendCommand"), index, 0, SMTO_ABORTIFHUNG,
-                                   10000, &result) != 0;
-    }
-    HWND window = nullptr;
-};
 
 // Changes the player's icon in the shell; false when the shell does not know it.
 bool Icon(HWND window, DWORD change)
@@ -102,13 +49,14 @@ std::string ShownBalloon()
 
 // Another program holding these keys, once it has registered them (asking
 // earlier could take a key from it).
-std::unique_ptr<Started> HoldKeys(std::initializer_list<int> keys)
+std::unique_ptr<Process> HoldKeys(std::initializer_list<int> keys)
 {
-    std::string line = "\"" + ProgramFolder() + "key_holder.exe\"";
+    std::string held;
     for (int key : keys)
-        line += " " + std::to_string(key);
-    auto holder = std::make_unique<Started>(line);
-    EXPECT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
+        held += std::to_string(key) + " ";
+    SetEnvironmentVariableA("VELKIN_HELD_KEYS", held.c_str());
+    auto holder = std::make_unique<Process>(ProgramFolder() + "key_holder.exe");
+    EXPECT_EQ(0u, WaitForInputIdle(holder->handle, TimeoutMs));
     for (int key : keys)
         EXPECT_FALSE(IsHotKeyFree(key)) << key;
     return holder;
@@ -131,14 +79,16 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowTellsTakenKeysOnceAnd
                                              u8"TTITLE0=はじまり\r\n.\r\n");
     const int eject = CommandTable[CommandEject].defaultValue, load = CommandTable[CommandLoad].defaultValue;
     auto holder = HoldKeys({eject, load});
-    TempFolder folder;
+    Installation folder;
+    DeleteFileA(folder.File("vlkcfg.exe").c_str());
     const std::string cddb = "[CDDB]\r\nLookup=1\r\nServer=127.0.0.1\r\nPort=" + std::to_string(server.Port()) +
                              "\r\nEmail=someone@example.org\r\n";
     auto settings = [&](const char* drive) {
         return std::string("[General]\r\nPlayOnExec=1\r\nDrive=") + drive + "\r\n" + cddb;
     };
     // A drive beyond Z: has no letter: the default device plays.
-    PlayerProgram player(folder, settings("26"));
+    WriteWholeFile(folder.File("velkin.ini"), settings("26"));
+    Player player(folder, cd);
     ASSERT_NE(nullptr, player.window);
     // Start-up ends with playing track 1; the lookup asks meanwhile.
     ASSERT_TRUE(PumpUntil([&] { return !cd.LogLines(" PLAY ").empty(); }, TimeoutMs));
@@ -162,9 +112,9 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowTellsTakenKeysOnceAnd
     // While the server is slow the player answers: an index beyond the
     // commands does nothing; the high word is ignored (4: Play, which pauses).
     size_t lines = cd.LogLines().size(), stops = cd.LogLines(" STOP ").size();
-    EXPECT_TRUE(player.Command(15)) << "the player waits for the server";
+    player.Command(15);
     EXPECT_EQ(lines, cd.LogLines().size());
-    EXPECT_TRUE(player.Command(0x10004));
+    player.Command(0x10004);
     EXPECT_EQ(stops + 1, cd.LogLines(" STOP ").size()) << cd.Log();
     EXPECT_EQ(1u, cd.LogLines(" PLAY ").size());
     EXPECT_EQ("", ReadWholeFile(folder.File("cdplayer.ini")));
@@ -177,7 +127,7 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowTellsTakenKeysOnceAnd
 
     // No configuration program: a message box owned by the player window, with
     // the player's title and the path it tried on a line of its own.
-    PostMessageA(player.window, RegisterWindowMessageA("VelkinSendCommand"), CommandCustom, 0);
+    PostMessageA(player.window, CommandMessage, CommandCustom, 0);
     HWND box = nullptr;
     ASSERT_TRUE(PumpUntil([&] {
         return (box = FindWindowA("#32770", PlayerTitle)) && GetWindow(box, GW_OWNER) == player.window;
@@ -228,7 +178,7 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowTellsTakenKeysOnceAnd
 
     // The exit writes the drive again and gives the mutex back, not left abandoned.
     PostMessageA(player.window, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_EQ(0, player.ExitCode());
+    EXPECT_EQ(0, player.process.WaitForExit());
     EXPECT_EQ(settings("-1"), ReadWholeFile(folder.File("velkin.ini")));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(instance, 0));
     ReleaseMutex(instance);
@@ -311,15 +261,12 @@ TEST(PlayerProcess, AfterTheConfigurationProgramEachKeyActsForItsCommandAloneAnd
 // rights): both programs end at once with 0, as beside any other instance.
 TEST(PlayerProcess, BothProgramsEndBesideAnInstanceTheyMayNotOpen)
 {
-    TempFolder folder;
-    InstallPlayer(folder, "");
-    CopyFileA((ProgramFolder() + "vlkcfg.exe").c_str(), folder.File("vlkcfg.exe").c_str(), FALSE);
+    Installation folder;
     const std::pair<const char*, const char*> programs[] = {{"velkin.exe", PlayerMutexName},
                                                             {"vlkcfg.exe", "VLKConfigMutex"}};
     for (const auto& program : programs) {
         HANDLE running = CreateGuardedMutex(program.second, SystemOnly);
-        ASSERT_NE(nullptr, running);
-        ASSERT_EQ(nullptr, OpenMutexA(SYNCHRONIZE, FALSE, program.second)) << "the mutex can be opened";
+        ASSERT_TRUE(running && !OpenMutexA(SYNCHRONIZE, FALSE, program.second)) << "the mutex can be opened";
         EXPECT_EQ(0, RunProgram("\"" + folder.File(program.first) + "\"", 10000)) << program.first;
         CloseHandle(running);
     }
