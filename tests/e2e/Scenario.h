@@ -69,10 +69,8 @@ struct Process {
     }
     ~Process()
     {
-        if (handle && TerminateProcess(handle, 99))
-            WaitForSingleObject(handle, 10000);
-        if (handle)
-            CloseHandle(handle);
+        if (handle)  // a process that has ended already is not waited for
+            TerminateProcess(handle, 99), WaitForSingleObject(handle, 10000), CloseHandle(handle);
     }
     // Exit code, or -1 when the process did not end in time.
     int WaitForExit()

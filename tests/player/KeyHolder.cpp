@@ -1,7 +1,7 @@
 // Another program at the keyboard. "press <vk>" presses a key and lets it go,
-// as the user does; otherwise it registers each value on its command line
-// (modifiers * 65536 + virtual-key code, in decimal) and keeps them until it
-// is ended.
+// as the user does; otherwise it registers each value that the environment
+// variable VELKIN_HELD_KEYS lists (modifiers * 65536 + virtual-key code, in
+// decimal, each followed by a blank) and keeps them until it is ended.
 #include <windows.h>
 
 #include <stdlib.h>
@@ -14,8 +14,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
         keybd_event(key, 0, 0, 0), keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
         return 0;
     }
+    char keys[512] = "";
+    GetEnvironmentVariableA("VELKIN_HELD_KEYS", keys, sizeof keys);
     int id = 0;
-    for (char* next = commandLine; *next;) {
+    for (char* next = keys; *next;) {
         long value = strtol(next, &next, 10);
         RegisterHotKey(nullptr, ++id, static_cast<unsigned long>(value) >> 16, value & 0xFFFF);
         while (*next == ' ')

@@ -1,6 +1,7 @@
 #include "CddbTestServer.h"
 #include "ExternalPrograms.h"
 #include "PlayerHarness.h"
+#include "Scenario.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@ namespace {
 
 const DWORD TimeoutMs = 30000;
 const UINT TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+// Longer than a shell waits before it shows a balloon (Wine's: 2 seconds).
+const DWORD BalloonDelayMs = 3000;
 
 // True when the combination is free: this test could register it itself.
 bool IsHotKeyFree(int value)
@@ -19,60 +22,6 @@ bool IsHotKeyFree(int value)
     return RegisterHotKey(nullptr, 0x7000, HotKeyModifiers(value), HotKeyCode(value)) &&
            UnregisterHotKey(nullptr, 0x7000);
 }
-
-// A program started from a command line, ended when the object goes.
-struct Started {
-    explicit Started(std::string line)
-    {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            CloseHandle(info.hThread), process = info.hProcess;
-    }
-    ~Started()
-    {
-        if (process && TerminateProcess(process, 99))
-            WaitForSingleObject(process, 10000);
-        CloseHandle(process);
-    }
-    // The exit code once it has ended by itself, or -1.
-    int ExitCode(DWORD timeoutMs = 30000)
-    {
-        DWORD code = static_cast<DWORD>(-1);
-        if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process, &code);
-        return static_cast<int>(code);
-    }
-    HANDLE process = nullptr;
-};
-
-// velkin.exe and the virtual drive's DLL in a folder of the test's, with
-// these settings; the command line that starts it.
-std::string InstallPlayer(const TempFolder& folder, const std::string& settings)
-{
-    WriteWholeFile(folder.File("velkin.ini"), settings);
-    for (const char* name : {"velkin.exe", "vcdaudio.dll"})
-        CopyFileA((ProgramFolder() + name).c_str(), folder.File(name).c_str(), FALSE);
-    return "\"" + folder.File("velkin.exe") + "\"";
-}
-
-// The real player, started as the user starts it from a folder of its own,
-// with its hidden window once it has made one.
-struct PlayerProgram : Started {
-    PlayerProgram(const TempFolder& folder, const std::string& settings) : Started(InstallPlayer(folder, settings))
-    {
-        PumpUntil([&] { return (window = FindWindowA(PlayerWindowClassName, nullptr)) != nullptr; }, 30000);
-    }
-    // A command index as other programs send it: false when the player does not answer in time.
-    bool Command(WPARAM index)
-    {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(window, RegisterWindowMessageA("VelkinSendCommand"), index, 0, SMTO_ABORTIFHUNG,
-                                   10000, &result) != 0;
-    }
-    HWND window = nullptr;
-};
 
 // Changes the player's icon in the shell; false when the shell does not know it.
 bool Icon(HWND window, DWORD change)
@@ -84,10 +33,40 @@ bool Icon(HWND window, DWORD change)
     return Shell_NotifyIconA(change, &data) != FALSE;
 }
 
+// The text of the balloon that the shell shows (a tooltip of another
+// process), or empty when none shows.
+std::string ShownBalloon()
+{
+    for (HWND tip = nullptr; (tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(tip, &owner);
+        char text[2048] = "";
+        if (IsWindowVisible(tip) && (GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON) && owner != GetCurrentProcessId())
+            return SendMessageA(tip, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), text;
+    }
+    return "";
+}
+
+// Another program holding these keys, once it has registered them (asking
+// earlier could take a key from it).
+std::unique_ptr<Process> HoldKeys(std::initializer_list<int> keys)
+{
+    std::string held;
+    for (int key : keys)
+        held += std::to_string(key) + " ";
+    SetEnvironmentVariableA("VELKIN_HELD_KEYS", held.c_str());
+    auto holder = std::make_unique<Process>(ProgramFolder() + "key_holder.exe");
+    EXPECT_EQ(0u, WaitForInputIdle(holder->handle, TimeoutMs));
+    for (int key : keys)
+        EXPECT_FALSE(IsHotKeyFree(key)) << key;
+    return holder;
+}
+
 // velkin.exe from a folder of its own, so its settings file is the test's and
-// no vlkcfg.exe lies beside it, on a disc that no cdplayer.ini knows, with a
-// CDDB server that holds its answer back.
-TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProgramsItStartsAndWritesTheDriveAtTheEnd)
+// no vlkcfg.exe lies beside it at first, on a disc that no cdplayer.ini
+// knows, with a CDDB server that holds its answer back, while another
+// program holds the keys of Eject and Load.
+TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowTellsTakenKeysOnceAndWritesTheDriveAtTheEnd)
 {
     VirtualCd cd;
     cd.SetSpeed(1);
@@ -98,14 +77,18 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
                       INFINITE, std::string::npos, false});
     server.Answer("cddb read rock 0f034803", u8"210 rock 0f034803\r\nDTITLE=ヴェルキン / 夜明けの回路\r\n"
                                              u8"TTITLE0=はじまり\r\n.\r\n");
-    TempFolder folder;
+    const int eject = CommandTable[CommandEject].defaultValue, load = CommandTable[CommandLoad].defaultValue;
+    auto holder = HoldKeys({eject, load});
+    Installation folder;
+    DeleteFileA(folder.File("vlkcfg.exe").c_str());
     const std::string cddb = "[CDDB]\r\nLookup=1\r\nServer=127.0.0.1\r\nPort=" + std::to_string(server.Port()) +
                              "\r\nEmail=someone@example.org\r\n";
     auto settings = [&](const char* drive) {
         return std::string("[General]\r\nPlayOnExec=1\r\nDrive=") + drive + "\r\n" + cddb;
     };
     // A drive beyond Z: has no letter: the default device plays.
-    PlayerProgram player(folder, settings("26"));
+    WriteWholeFile(folder.File("velkin.ini"), settings("26"));
+    Player player(folder, cd);
     ASSERT_NE(nullptr, player.window);
     // Start-up ends with playing track 1; the lookup asks meanwhile.
     ASSERT_TRUE(PumpUntil([&] { return !cd.LogLines(" PLAY ").empty(); }, TimeoutMs));
@@ -118,13 +101,20 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
     HANDLE instance = OpenMutexA(SYNCHRONIZE, FALSE, PlayerMutexName);
     ASSERT_NE(nullptr, instance);
     EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(instance, 0));
+    // The keys another program holds, named once in a balloon on the icon.
+    std::string balloon;
+    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
+    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
+              "格納: Ctrl+Alt+Shift+L\n「設定」の「ショートカットキー」で変更できます。",
+              balloon);
+    EXPECT_FALSE(IsHotKeyFree(CommandTable[CommandNext].defaultValue)) << "the other keys are the player's";
 
     // While the server is slow the player answers: an index beyond the
     // commands does nothing; the high word is ignored (4: Play, which pauses).
     size_t lines = cd.LogLines().size(), stops = cd.LogLines(" STOP ").size();
-    EXPECT_TRUE(player.Command(15)) << "the player waits for the server";
+    player.Command(15);
     EXPECT_EQ(lines, cd.LogLines().size());
-    EXPECT_TRUE(player.Command(0x10004));
+    player.Command(0x10004);
     EXPECT_EQ(stops + 1, cd.LogLines(" STOP ").size()) << cd.Log();
     EXPECT_EQ(1u, cd.LogLines(" PLAY ").size());
     EXPECT_EQ("", ReadWholeFile(folder.File("cdplayer.ini")));
@@ -137,7 +127,7 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
 
     // No configuration program: a message box owned by the player window, with
     // the player's title and the path it tried on a line of its own.
-    PostMessageA(player.window, RegisterWindowMessageA("VelkinSendCommand"), CommandCustom, 0);
+    PostMessageA(player.window, CommandMessage, CommandCustom, 0);
     HWND box = nullptr;
     ASSERT_TRUE(PumpUntil([&] {
         return (box = FindWindowA("#32770", PlayerTitle)) && GetWindow(box, GW_OWNER) == player.window;
@@ -145,6 +135,41 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
     EXPECT_EQ("設定プログラム\n" + folder.File("vlkcfg.exe") + "\nを起動できません。", ItemText(box, 0xFFFF));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(box); }, TimeoutMs));
+
+    // A new task bar asks for the icon again, without the balloon; the same
+    // keys after a configuration program (one that ends at once) are not told again.
+    CopyFileA((ProgramFolder() + "app_probe.exe").c_str(), folder.File("vlkcfg.exe").c_str(), FALSE);
+    ASSERT_TRUE(Icon(player.window, NIM_DELETE)) << "the shell does not know the player's icon";
+    SendMessageA(player.window, TaskbarCreated, 0, 0);
+    EXPECT_TRUE(Icon(player.window, NIM_MODIFY)) << "the icon did not come back";
+    ASSERT_TRUE(PumpUntil([] { return ShownBalloon().empty(); }, TimeoutMs));
+    player.Command(CommandCustom), player.Command(CommandCount);  // answered once the first is done
+    PumpUntil([] { return false; }, BalloonDelayMs);
+    EXPECT_EQ("", ShownBalloon());
+    // Another set is told: Load moved to J, which is free. Moved back, the
+    // first set is not told again.
+    const int j = MakeHotKeyValue(7, 'J');
+    WriteWholeFile(folder.File("velkin.ini"), settings("-1") + "[HotKey]\r\nLoad=" + std::to_string(j) + "\r\n");
+    player.Command(CommandCustom);
+    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
+    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
+              "「設定」の「ショートカットキー」で変更できます。",
+              balloon);
+    EXPECT_FALSE(IsHotKeyFree(j)) << "J is the player's now";
+    Icon(player.window, NIM_DELETE), SendMessageA(player.window, TaskbarCreated, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return ShownBalloon().empty(); }, TimeoutMs));
+    WriteWholeFile(folder.File("velkin.ini"), settings("-1"));
+    player.Command(CommandCustom), player.Command(CommandCount);
+    PumpUntil([] { return false; }, BalloonDelayMs);
+    EXPECT_EQ("", ShownBalloon()) << "told again";
+    // All keys free: nothing to tell.
+    Icon(player.window, NIM_DELETE);
+    SendMessageA(player.window, TaskbarCreated, 0, 0);
+    holder.reset();
+    player.Command(CommandCustom), player.Command(CommandCount);
+    PumpUntil([] { return false; }, BalloonDelayMs);
+    EXPECT_EQ("", ShownBalloon());
+    EXPECT_FALSE(IsHotKeyFree(eject));
 
     // The end of the session may end the process without its exit: the
     // drive in use (written before the configuration program was looked
@@ -160,7 +185,7 @@ TEST(PlayerProcess, PlaysOnStartAnswersWhileTheServerIsSlowFindsOrReportsTheProg
 
     // The exit writes the drive again and gives the mutex back, not left abandoned.
     PostMessageA(player.window, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_EQ(0, player.ExitCode());
+    EXPECT_EQ(0, player.process.WaitForExit());
     EXPECT_EQ(settings("-1"), ReadWholeFile(folder.File("velkin.ini")));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(instance, 0));
     ReleaseMutex(instance);
@@ -212,14 +237,10 @@ TEST(PlayerProcess, AfterTheConfigurationProgramEachKeyActsForItsCommandAloneAnd
                  "「設定」の「ショートカットキー」で変更できます。",
                  app.hotKeyReport.text);
     EXPECT_TRUE(IsHotKeyFree(e) && IsHotKeyFree(l)) << "an old key still acts";
-    // Every other key hangs on its command's index: freeing that id frees it.
-    for (int index = 0; index < CommandCount; ++index) {
-        if (index == CommandLoad)
-            continue;
-        EXPECT_FALSE(IsHotKeyFree(keys[index])) << "not registered: " << index;
-        ASSERT_TRUE(UnregisterHotKey(app.window.hwnd, index)) << index;
-        EXPECT_TRUE(IsHotKeyFree(keys[index])) << "held by another command than " << index;
-    }
+    // A key hangs on its command's index: freeing Play's id frees the old Stop key.
+    EXPECT_FALSE(IsHotKeyFree(down));
+    ASSERT_TRUE(UnregisterHotKey(app.window.hwnd, CommandPlay));
+    EXPECT_TRUE(IsHotKeyFree(down));
 
     // D: chosen, and the file cannot be written (a folder stands in its
     // place): the reload keeps D:, on which the device stays open.
@@ -235,133 +256,27 @@ TEST(PlayerProcess, AfterTheConfigurationProgramEachKeyActsForItsCommandAloneAnd
     EXPECT_FALSE(GetMenuState(drives, IDM_DEFAULTDRIVE, MF_BYCOMMAND) & MF_CHECKED);
     RemoveDirectoryA(player.folder.File("velkin.ini").c_str());
     CloseHandle(config);
+
+    // The exit takes the icon away (a shell may keep one whose window lives on).
+    app.AddTrayIcon();
+    ASSERT_TRUE(Icon(app.window.hwnd, NIM_MODIFY));
+    app.ExitInstance(0);
+    EXPECT_FALSE(Icon(app.window.hwnd, NIM_MODIFY)) << "the icon stays after the exit";
 }
 
 // Another instance whose mutex this user may not open (it runs with more
 // rights): both programs end at once with 0, as beside any other instance.
 TEST(PlayerProcess, BothProgramsEndBesideAnInstanceTheyMayNotOpen)
 {
-    TempFolder folder;
-    InstallPlayer(folder, "");
-    CopyFileA((ProgramFolder() + "vlkcfg.exe").c_str(), folder.File("vlkcfg.exe").c_str(), FALSE);
+    Installation folder;
     const std::pair<const char*, const char*> programs[] = {{"velkin.exe", PlayerMutexName},
                                                             {"vlkcfg.exe", "VLKConfigMutex"}};
     for (const auto& program : programs) {
         HANDLE running = CreateGuardedMutex(program.second, SystemOnly);
-        ASSERT_NE(nullptr, running);
-        ASSERT_EQ(nullptr, OpenMutexA(SYNCHRONIZE, FALSE, program.second)) << "the mutex can be opened";
+        ASSERT_TRUE(running && !OpenMutexA(SYNCHRONIZE, FALSE, program.second)) << "the mutex can be opened";
         EXPECT_EQ(0, RunProgram("\"" + folder.File(program.first) + "\"", 10000)) << program.first;
         CloseHandle(running);
     }
-}
-
-// The text of the balloon that the shell shows, read from the shell's
-// tooltip in the shell's own memory, in Shift_JIS; empty when none is shown.
-// (Wine's tooltip does not answer TTM_GETTITLE, so the title is not read.)
-std::string ShownBalloon()
-{
-    HWND tip = nullptr;
-    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(tip, &owner);
-        if (IsWindowVisible(tip) && (GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON) && owner != GetCurrentProcessId())
-            break;
-    }
-    if (!tip)
-        return "";
-    DWORD shellId = 0;
-    GetWindowThreadProcessId(tip, &shellId);
-    HANDLE shell = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shellId);
-    struct Exchange {
-        TTTOOLINFOW tool;
-        WCHAR text[1024];
-    };
-    auto* remote = static_cast<Exchange*>(VirtualAllocEx(shell, nullptr, sizeof(Exchange), MEM_COMMIT, PAGE_READWRITE));
-    Exchange local = {};
-    local.tool.cbSize = sizeof local.tool;
-    local.tool.lpszText = remote->text;
-    WriteProcessMemory(shell, remote, &local, sizeof local, nullptr);
-    SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&remote->tool));
-    ReadProcessMemory(shell, remote, &local, sizeof local, nullptr);
-    VirtualFreeEx(shell, remote, 0, MEM_RELEASE);
-    CloseHandle(shell);
-    char text[2048] = "";
-    local.text[1023] = 0;
-    WideCharToMultiByte(932, 0, local.text, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
-// Another program holding these keys, once it has registered them (asking
-// earlier could take a key from it).
-std::unique_ptr<Started> HoldKeys(std::initializer_list<int> keys)
-{
-    std::string line = "\"" + ProgramFolder() + "key_holder.exe\"";
-    for (int key : keys)
-        line += " " + std::to_string(key);
-    auto holder = std::make_unique<Started>(line);
-    EXPECT_EQ(0u, WaitForInputIdle(holder->process, TimeoutMs));
-    for (int key : keys)
-        EXPECT_FALSE(IsHotKeyFree(key)) << key;
-    return holder;
-}
-
-// Keys that another program holds: the player names them once in a balloon
-// on its icon, at start and after the configuration program, and only a
-// changed set again.
-TEST(PlayerProcess, TellsOnceInABalloonWhichHotKeysAnotherProgramHolds)
-{
-    VirtualCd cd;
-    TempFolder folder;
-    // A configuration program that ends at once.
-    CopyFileA((ProgramFolder() + "app_probe.exe").c_str(), folder.File("vlkcfg.exe").c_str(), FALSE);
-    const int eject = CommandTable[CommandEject].defaultValue, load = CommandTable[CommandLoad].defaultValue;
-    auto holder = HoldKeys({eject, load});
-    PlayerProgram player(folder, "");
-    ASSERT_NE(nullptr, player.window);
-    std::string balloon;
-    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
-    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
-              "格納: Ctrl+Alt+Shift+L\n「設定」の「ショートカットキー」で変更できます。",
-              balloon);
-    EXPECT_FALSE(IsHotKeyFree(CommandTable[CommandNext].defaultValue)) << "the other keys are the player's";
-
-    // A new task bar asks for the icon again, without the balloon; the same
-    // keys after the configuration program are not told again.
-    ASSERT_TRUE(Icon(player.window, NIM_DELETE)) << "the shell does not know the player's icon";
-    SendMessageA(player.window, TaskbarCreated, 0, 0);
-    EXPECT_TRUE(Icon(player.window, NIM_MODIFY)) << "the icon did not come back";
-    ASSERT_TRUE(PumpUntil([] { return ShownBalloon().empty(); }, TimeoutMs));
-    player.Command(CommandCustom), player.Command(CommandCount);  // answered once the first is done
-    // Wine's shell shows a balloon two seconds after it was asked for.
-    PumpUntil([] { return false; }, 3000);
-    EXPECT_EQ("", ShownBalloon());
-
-    // Another set is told: Load moved to J, which is free. Moved back, the
-    // first set is not told again.
-    const int j = MakeHotKeyValue(7, 'J');
-    WriteWholeFile(folder.File("velkin.ini"), "[HotKey]\r\nLoad=" + std::to_string(j) + "\r\n");
-    player.Command(CommandCustom);
-    ASSERT_TRUE(PumpUntil([&] { return !(balloon = ShownBalloon()).empty(); }, TimeoutMs));
-    EXPECT_EQ("ほかのプログラムが使っているショートカットキー:\n取り出し: Ctrl+Alt+Shift+E\n"
-              "「設定」の「ショートカットキー」で変更できます。",
-              balloon);
-    EXPECT_FALSE(IsHotKeyFree(j)) << "J is the player's now";
-    Icon(player.window, NIM_DELETE), SendMessageA(player.window, TaskbarCreated, 0, 0);
-    ASSERT_TRUE(PumpUntil([] { return ShownBalloon().empty(); }, TimeoutMs));
-    WriteWholeFile(folder.File("velkin.ini"), ""), player.Command(CommandCustom), player.Command(CommandCount);
-    PumpUntil([] { return false; }, 3000);
-    EXPECT_EQ("", ShownBalloon()) << "told again";
-
-    // All keys free: nothing to tell.
-    Icon(player.window, NIM_DELETE);
-    SendMessageA(player.window, TaskbarCreated, 0, 0);
-    holder.reset();
-    player.Command(CommandCustom), player.Command(CommandCount);
-    PumpUntil([] { return false; }, 3000);
-    EXPECT_EQ("", ShownBalloon());
-    EXPECT_FALSE(IsHotKeyFree(eject));
-    PostMessageA(player.window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, player.ExitCode());
 }
 
 }  // namespace

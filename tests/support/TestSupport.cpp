@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <sddl.h>
+#include <shellapi.h>
 
 #include <fstream>
 #include <iterator>
@@ -24,15 +25,9 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        std::string file = path + found.cFileName;
-        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(file.c_str());
-    }
-    FindClose(search);
-    RemoveDirectoryA(path.c_str());
+    std::string from = path.substr(0, path.size() - 1) + '\0';  // a list of one, ended by a second zero
+    SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
+    SHFileOperationA(&remove);
 }
 
 std::string ReadWholeFile(const std::string& path)
