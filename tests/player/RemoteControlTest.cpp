@@ -44,8 +44,9 @@ TEST(MediaKeys, ActAsTheirCommandsOnlyWhileADiscPlaysOrIsPausedAndATakenOneIsTol
     EXPECT_TRUE(allFree());
     app.cdDevice.CloseDoor(), controller.SelectTrack(IDM_TRACKBASE + 3), controller.SelectDrive(IDM_DRIVEBASE + 4);
     EXPECT_TRUE(allFree());
-    controller.SelectTrack(IDM_TRACKBASE + 3), player.VolumeEvent(DBT_DEVICEREMOVECOMPLETE, 'E');
+    controller.SelectTrack(IDM_TRACKBASE + 3), player.cd.RemoveDisc('E'), player.VolumeEvent(DBT_DEVICEREMOVECOMPLETE, 'E');
     EXPECT_TRUE(allFree());
+    player.cd.InsertDisc('E', "1:00.00 1:00.00 1:00.00"), player.VolumeEvent(DBT_DEVICEARRIVAL, 'E');
 
     // The window's media commands act in every state: play never pauses, pause never plays.
     controller.StopPlay(), player.cd.ClearLog();
