@@ -265,8 +265,7 @@ TEST_F(ConfigSheetTest, KeysSstpAndCddbPagesEnterInTheScriptBoxSavesOneLineAndEs
     PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     PostMessageA(Item(sstp, IDC_PAGE_ICON), WM_LBUTTONUP, 0, 0);
     Box version = Answer("バージョン情報", IDOK);
-    const std::string first = std::string(ConfigTitle) + "
-Version 2.01  (Build: ";
+    const std::string first = std::string(ConfigTitle) + "\nVersion 2.01  (Build: ";
     EXPECT_TRUE(version.text.find(first) == 0 && version.text.size() == first.size() + 21) << version.text;
     EXPECT_EQ(sheetWindow, version.owner);
 
