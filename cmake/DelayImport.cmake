@@ -3,9 +3,10 @@
 # The list of functions comes from the toolchain's own import library, so the
 # stdcall decorations of 32-bit Windows are right.
 # The 32-bit linker drops the code of a stub whose name no object calls, yet
-# each import pointer starts out at its stub and dllimport calls go through
-# the pointer alone: the first call would jump to address 0. Naming every
-# stub undefined keeps them all (about 3 KiB a program).
+# each import pointer starts out at its stub: a dllimport call, which goes
+# through the pointer alone, would jump to address 0. So calls name the stub
+# (WINSOCK_API_LINKAGE is empty, set beside the other definitions), which
+# keeps just the stubs in use.
 function(velkin_delay_import name dll)
   find_library(import_library_${dll} ${dll} REQUIRED)
   execute_process(COMMAND ${CMAKE_NM} ${import_library_${dll}} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
@@ -15,11 +16,9 @@ function(velkin_delay_import name dll)
   string(REGEX MATCHALL " I __imp__?[^\n]+" imports "${symbols}")
   list(REMOVE_DUPLICATES imports)
   set(def "LIBRARY ${dll}.dll\nEXPORTS\n")
-  set(keep_stubs "")
   foreach(import IN LISTS imports)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       string(REGEX REPLACE "^ I __imp__" "" function "${import}")
-      list(APPEND keep_stubs "-Wl,-u,_${function}")
     else()
       string(REGEX REPLACE "^ I __imp_" "" function "${import}")
     endif()
@@ -34,6 +33,6 @@ function(velkin_delay_import name dll)
     VERBATIM)
   add_custom_target(${name}_file DEPENDS ${library})
   add_library(${name} STATIC IMPORTED GLOBAL)
-  set_target_properties(${name} PROPERTIES IMPORTED_LOCATION ${library} INTERFACE_LINK_OPTIONS "${keep_stubs}")
+  set_target_properties(${name} PROPERTIES IMPORTED_LOCATION ${library})
   add_dependencies(${name} ${name}_file)
 endfunction()
