@@ -36,6 +36,15 @@ void FormatFailedKey(int index, const int (&hotKeys)[CommandCount], char* line, 
     FormatText(line, capacity, "%s: %s\n", CommandTable[index].label, key);
 }
 
+// FNV-1a: two of the few reports of a run sharing one is out of reach.
+unsigned Fingerprint(const char* text)
+{
+    unsigned hash = 2166136261u;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
+        hash = (hash ^ *p) * 16777619u;
+    return hash;
+}
+
 }  // namespace
 
 void ComposeHotKeyReport(unsigned failed, bool allTaken, const int (&hotKeys)[CommandCount], char* text,
@@ -76,16 +85,17 @@ void HotKeyReport::ShowPending()
 {
     if (!pending || !app.trayIcon.ShowBalloon(app.title, text))
         return;
-    CopyText(shown[shownCount % ShownCapacity], BalloonTextCapacity, text);
+    shown[shownCount % ShownCapacity] = Fingerprint(text);
     ++shownCount;
     pending = false;
 }
 
 bool HotKeyReport::WasShown(const char* report) const
 {
+    unsigned fingerprint = Fingerprint(report);
     int count = shownCount < ShownCapacity ? shownCount : ShownCapacity;
     for (int i = 0; i < count; ++i)
-        if (strcmp(shown[i], report) == 0)
+        if (shown[i] == fingerprint)
             return true;
     return false;
 }

@@ -31,7 +31,9 @@ private:
 
     static const int ShownCapacity = 32;
     PlayerApplication& app;
-    char shown[ShownCapacity][BalloonTextCapacity];  // the reports the shell took, the oldest replaced first
+    // The reports the shell took, by a fingerprint of their text (whole
+    // texts would make the player 8 KiB larger), the oldest replaced first.
+    unsigned shown[ShownCapacity];
     int shownCount;
     bool pending;
 };
