@@ -2,7 +2,8 @@
 """Draws the configuration program's page icons and writes them as .ico files.
 
 Each icon is a list of filled shapes painted back to front. Every pixel is
-sampled 4 x 4 times, so edges come out smooth at every size: 16, 20, 24 and
+sampled 4 x 4 times, so edges come out smooth at every size (but for the
+32-pixel bitmap's edge, which is its mask's): 16, 20, 24 and
 32 pixels for the tabs and title bar, 32, 48 and 64 for the pages' corners at
 96, 144 and 192 dpi (40 pixels, at 120 dpi, are scaled down from 48). The 32
 comes first: it is the size that an icon control takes by itself.
@@ -14,9 +15,6 @@ import sys
 import zlib
 
 SIZES = (32, 16, 20, 24, 48, 64)
-# Windows XP asks only for 16 and 32 pixels, as bitmaps; the sizes of higher
-# scales, which only later Windows ask for, are PNG images, a fifth as large.
-BITMAP_SIZES = (16, 32)
 SUBSAMPLES = 4
 
 
@@ -177,6 +175,40 @@ def dib(pixels):
     return header + colour + mask_bits(pixels)
 
 
+def median_cut(colours, count):
+    """At most count colours standing for the weighted colours given."""
+    boxes = [list(colours.items())]
+    while len(boxes) < count:
+        def spread(box):
+            return max(max(c[i] for c, _ in box) - min(c[i] for c, _ in box) for i in range(3))
+        box = max(boxes, key=lambda b: spread(b) if len(b) > 1 else -1)
+        if len(box) < 2:
+            break
+        channel = max(range(3), key=lambda i: max(c[i] for c, _ in box) - min(c[i] for c, _ in box))
+        box.sort(key=lambda item: item[0][channel])
+        boxes.remove(box)
+        boxes += [box[:len(box) // 2], box[len(box) // 2:]]
+    return [tuple(round(sum(c[i] * n for c, n in box) / sum(n for _, n in box)) for i in range(3)) for box in boxes]
+
+
+def dib8(pixels):
+    """An 8-bit icon image, half the 32-bit one: its edges are the mask's."""
+    size = len(pixels)
+    colours = {}
+    for row in pixels:
+        for p in row:
+            if p[3] >= 128:
+                colours[p[:3]] = colours.get(p[:3], 0) + 1
+    palette = [(0, 0, 0)] + median_cut(colours, 255)  # black under the mask
+    nearest = {c: min(range(1, len(palette)), key=lambda i: sum((a - b) ** 2 for a, b in zip(c, palette[i])))
+               for c in colours}
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 8, 0, 0, 0, 0, len(palette), 0)
+    table = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    rows = b''.join(bytes(nearest[p[:3]] if p[3] >= 128 else 0 for p in row) + bytes(-size % 4)
+                    for row in reversed(pixels))
+    return header + table + rows + mask_bits(pixels)
+
+
 def png(pixels):
     """A PNG icon image, with the edges' soft alpha."""
     size = len(pixels)
@@ -190,13 +222,20 @@ def png(pixels):
 
 
 def ico(shapes):
-    images = [(dib if size in BITMAP_SIZES else png)(render(shapes, size)) for size in SIZES]
+    # Windows XP asks only for 16 and 32 pixels, so those are bitmaps (the 32
+    # of 8 bits, to keep vlkcfg small); the sizes of higher scales, which only
+    # later Windows ask for, are PNG images, a fifth as large.
+    encoders = {16: (dib, 32), 32: (dib8, 8)}
+    images = []
+    for size in SIZES:
+        encode, depth = encoders.get(size, (png, 32))
+        images.append((size, depth, encode(render(shapes, size))))
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for size, image in zip(SIZES, images):
-        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(image), offset)
+    for size, depth, image in images:
+        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, depth, len(image), offset)
         offset += len(image)
-    return out + b''.join(images)
+    return out + b''.join(image for _, _, image in images)
 
 
 def main():
