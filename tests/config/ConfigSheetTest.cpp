@@ -197,6 +197,25 @@ TEST_F(ConfigSheetTest, OkAfterTheGeneralPageSavesEveryKeyAndAFailedSaveIsTold)
     RemoveDirectoryA(SettingsPath().c_str());
     EXPECT_EQ(IDOK, code);
     EXPECT_EQ("設定ファイルに書き込めませんでした。\n" + SettingsPath() + "\n\n設定は保存されていません。", failed.text);
+
+    // The sixth write (the sound file) refused, as a full disk may: the save
+    // stops there, and the message says that only part of it was saved.
+    struct RefusingFile : ProfileFile {
+        using ProfileFile::ProfileFile;
+        BOOL WriteString(LPCSTR section, LPCSTR key, LPCSTR value) override
+        {
+            return ++writes == 6 ? FALSE : ProfileFile::WriteString(section, key, value);
+        }
+        int writes = 0;
+    } refusing(SettingsPath().c_str());
+    bool saved = true;
+    Start([&] { saved = saving.SaveOrWarn(refusing); });
+    Box partly = Answer(ConfigTitle, IDOK);
+    Finish();
+    EXPECT_FALSE(saved);
+    EXPECT_EQ("[General]\r\nPlayOnExec=1\r\nPlayOnInsert=0\r\nSoundOnInsert=0\r\n[SSTP]\r\nSendSstpMsg=1\r\n"
+              "CheckSstpServer=1\r\n", ReadWholeFile(SettingsPath()));
+    EXPECT_EQ("設定ファイルに書き込めませんでした。\n" + SettingsPath() + "\n\n設定は一部しか保存されていません。", partly.text);
 }
 
 // The other three pages edited, the host checked, a script pasted with a
